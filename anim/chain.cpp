@@ -1,0 +1,91 @@
+// The per-frame chain step and the pixel fade.
+
+#include "anim/chain.h"
+
+#include "app/resolution.h"
+#include "math/pixel.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr float kFirstFrame = 0.01f;
+constexpr float kLongestFrame = 0.05f; // 20 * dt reaches 1 here: followers would overshoot
+constexpr double kHeadSpeed = 100;     // px/s
+constexpr double kFollowGain = 20;     // 1/s
+constexpr float kTurnLimit = 5;        // rad/s
+constexpr float kColourTurn = 30;      // rad turned before the colour changes
+
+vec2 centre() { return vec2(workRes(true, 1, 0) >> 1, workRes(true, 0, 0) >> 1); }
+
+void newColour(ChainState& s) {
+    s.cr = static_cast<unsigned char>(std::rand() % 256);
+    s.cg = static_cast<unsigned char>(std::rand() % 256);
+    s.cb = static_cast<unsigned char>(std::rand() % 256);
+}
+
+} // namespace
+
+ChainState& chainState() {
+    static ChainState state;
+    return state;
+}
+
+void goProgram(HDC hdc, float dt) { stepChain(chainState(), hdc, dt); }
+
+void stepChain(ChainState& s, HDC hdc, float dt) {
+    if (s.init) {
+        for (vec2& p : s.a) p = centre() + rndvec2() * 50;
+        s.nrm = rndnrm2();
+        s.trn = 0;
+        newColour(s);
+        s.tot = 0;
+        dt = kFirstFrame;
+        s.init = false;
+    } else if (!(dt <= kLongestFrame)) {
+        dt = kLongestFrame; // a stall, or inf/NaN from a broken clock
+    }
+
+    if ((GetKeyState(VK_RETURN) & 0x80) || s.tot < -kColourTurn || s.tot > kColourTurn) {
+        s.trn = 0;
+        newColour(s);
+        s.tot = 0;
+    }
+
+    const COLORREF colour = s.colour();
+    for (int i = 0; i < ChainState::kPoints; ++i) {
+        upPixl(hdc, s.a[i], colour);
+        if (i == 0) {
+            s.a[0] = s.a[0] + (s.nrm * kHeadSpeed) * dt;
+            if (retdis2(centre(), s.a[0]) > workRes(true, 0, 0) / 2.0) s.a[0] = centre();
+            // Evaluated in double, stored as float.
+            s.trn = static_cast<float>(s.trn + ((std::rand() % 10000) / 10000.0 - 0.5) * 30 * dt);
+            if (s.trn < -kTurnLimit) s.trn = -kTurnLimit;
+            if (s.trn > kTurnLimit) s.trn = kTurnLimit;
+            const float turn = s.trn * dt; // a float product, then widened
+            s.nrm = retrot2(s.nrm, turn);
+            s.tot = s.tot + turn;
+        } else {
+            const float d = static_cast<float>(retdis2(s.a[i], s.a[i - 1]));
+            const vec2 n = retnrm2(s.a[i], s.a[i - 1]);
+            if (d > 1) s.a[i] = s.a[i] + ((n * d) * kFollowGain) * dt;
+        }
+    }
+}
+
+void upPixl(HDC hdc, vec2 p, unsigned long colour) {
+    const COLORREF old = GetPixel(hdc, toPixel(p.x), toPixel(p.y));
+    int channel[3];
+    for (int c = 0; c < 3; ++c) {
+        const int o = static_cast<int>((old >> (8 * c)) & 0xFF);
+        const int t = static_cast<int>((colour >> (8 * c)) & 0xFF);
+        // The 1 % step truncates toward zero: a channel within 99 of its target stays put.
+        channel[c] = o + static_cast<int>((t - o) * 0.01);
+    }
+    drawPixl(hdc, p,
+             (channel[0] & 0xFF) | (channel[1] & 0xFF) << 8 | (channel[2] & 0xFF) << 16);
+}
+
+void drawPixl(HDC hdc, vec2 p, unsigned long colour) {
+    SetPixelV(hdc, toPixel(p.x), toPixel(p.y), static_cast<COLORREF>(colour));
+}

@@ -1,0 +1,34 @@
+// The chain animation: 100 points wandering over a bitmap that is never
+// cleared, each fading the pixel under it toward the chain's colour per frame.
+#pragma once
+
+#include "math/vec2.h"
+#include "platform/win32.h"
+
+// The animation's state between frames. goProgram keeps one as its static;
+// tests and the preview renderer may run their own or read that one.
+struct ChainState {
+    static constexpr int kPoints = 100;
+    vec2 a[kPoints];       // a[0] is the head; pixels, not rounded between frames
+    vec2 nrm;              // heading of the head, unit length
+    float trn = 0;         // turn rate, rad/s, within [-5, 5]
+    unsigned char cr = 0, cg = 0, cb = 0;
+    float tot = 0;         // turned since the colour last changed, rad
+    bool init = true;      // true until the first frame has seeded the rest
+
+    COLORREF colour() const { return COLORREF(cr | cg << 8 | cb << 16); }
+};
+
+// Advance one frame of dt seconds and paint into hdc. The first call seeds the
+// chain and runs 0.01 s; later frame times that are not at most 0.05 s (longer,
+// infinite, NaN) run as 0.05 s, beyond which followers would overshoot and diverge.
+void goProgram(HDC hdc, float dt);
+void stepChain(ChainState& state, HDC hdc, float dt);
+
+// The state goProgram advances.
+ChainState& chainState();
+
+// Fade the pixel under p one step (1 %, truncated) toward colour.
+void upPixl(HDC hdc, vec2 p, unsigned long colour);
+// Set the pixel under p; p truncates toward zero, off-surface points are ignored.
+void drawPixl(HDC hdc, vec2 p, unsigned long colour);

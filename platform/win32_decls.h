@@ -1,0 +1,270 @@
+// Win32 names for systems without Windows: the subset of types, constants and
+// calls that the program and its toolkit use, with the Windows meanings and
+// encodings. Only the ANSI ("A") forms exist. Handles are opaque tokens that
+// platform/ validates on every call, so a stale or wrong handle fails (0/null).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define CALLBACK
+#define APIENTRY
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef std::uint16_t WORD;
+typedef std::uint32_t DWORD;
+typedef std::int32_t LONG;
+typedef std::int16_t SHORT;
+typedef unsigned int UINT;
+typedef char CHAR;
+typedef const char* LPCSTR;
+typedef char* LPSTR;
+typedef std::uintptr_t WPARAM;
+typedef std::intptr_t LPARAM;
+typedef std::intptr_t LRESULT;
+typedef std::uint32_t COLORREF;
+typedef void* HANDLE;
+typedef void* HGDIOBJ;
+typedef int INT;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+// Distinct handle types, each convertible to HGDIOBJ (void*) like on Windows.
+#define TESS_DECLARE_HANDLE(name)                                                                  \
+    struct name##__ {                                                                              \
+        int unused;                                                                                \
+    };                                                                                             \
+    typedef struct name##__* name
+TESS_DECLARE_HANDLE(HDC);
+TESS_DECLARE_HANDLE(HPEN);
+TESS_DECLARE_HANDLE(HBRUSH);
+TESS_DECLARE_HANDLE(HBITMAP);
+TESS_DECLARE_HANDLE(HWND);
+TESS_DECLARE_HANDLE(HINSTANCE);
+TESS_DECLARE_HANDLE(HICON);
+TESS_DECLARE_HANDLE(HMENU);
+#undef TESS_DECLARE_HANDLE
+typedef HICON HCURSOR;
+typedef HINSTANCE HMODULE;
+
+struct POINT {
+    LONG x;
+    LONG y;
+};
+typedef POINT* LPPOINT;
+
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
+typedef RECT* LPRECT;
+
+// ---- Colours and pixels -------------------------------------------------------------------
+#define RGB(r, g, b)                                                                               \
+    ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define GetRValue(c) ((BYTE)(c))
+#define GetGValue(c) ((BYTE)(((WORD)(c)) >> 8))
+#define GetBValue(c) ((BYTE)((c) >> 16))
+#define CLR_INVALID 0xFFFFFFFF
+
+// ---- GDI objects ----------------------------------------------------------------------------
+#define PS_SOLID 0
+#define WHITE_BRUSH 0
+#define LTGRAY_BRUSH 1
+#define GRAY_BRUSH 2
+#define DKGRAY_BRUSH 3
+#define BLACK_BRUSH 4
+#define NULL_BRUSH 5
+#define WHITE_PEN 6
+#define BLACK_PEN 7
+#define NULL_PEN 8
+#define ALTERNATE 1
+#define WINDING 2
+#define SRCCOPY 0x00CC0020
+
+HDC GetDC(HWND window);
+int ReleaseDC(HWND window, HDC hdc);
+HDC CreateCompatibleDC(HDC hdc);
+BOOL DeleteDC(HDC hdc);
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height);
+HPEN CreatePen(int style, int width, COLORREF colour);
+HBRUSH CreateSolidBrush(COLORREF colour);
+HGDIOBJ GetStockObject(int which);
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object);
+BOOL DeleteObject(HGDIOBJ object);
+
+COLORREF GetPixel(HDC hdc, int x, int y);
+BOOL SetPixelV(HDC hdc, int x, int y, COLORREF colour);
+int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
+            DWORD rop);
+BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
+BOOL LineTo(HDC hdc, int x, int y);
+BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);
+BOOL Polygon(HDC hdc, const POINT* points, int count);
+BOOL Polyline(HDC hdc, const POINT* points, int count);
+
+// ---- Input and clock ------------------------------------------------------------------------
+#define VK_BACK 0x08
+#define VK_TAB 0x09
+#define VK_RETURN 0x0D
+#define VK_SHIFT 0x10
+#define VK_CONTROL 0x11
+#define VK_MENU 0x12
+#define VK_ESCAPE 0x1B
+#define VK_SPACE 0x20
+#define VK_LEFT 0x25
+#define VK_UP 0x26
+#define VK_RIGHT 0x27
+#define VK_DOWN 0x28
+#define VK_F4 0x73
+
+SHORT GetKeyState(int virtualKey);
+BOOL GetCursorPos(LPPOINT point);
+int ShowCursor(BOOL show);
+DWORD GetTickCount(void);
+
+// ---- Windows, messages, display -------------------------------------------------------------
+typedef LRESULT(CALLBACK* WNDPROC)(HWND, UINT, WPARAM, LPARAM);
+
+struct WNDCLASSEXA {
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HICON hIconSm;
+};
+
+struct MSG {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    DWORD time;
+    POINT pt;
+};
+typedef MSG* LPMSG;
+
+struct PAINTSTRUCT {
+    HDC hdc;
+    BOOL fErase;
+    RECT rcPaint;
+    BOOL fRestore;
+    BOOL fIncUpdate;
+    BYTE rgbReserved[32];
+};
+
+#define CCHDEVICENAME 32
+#define CCHFORMNAME 32
+// Field layout as in the Windows headers (display-device branch of the unions).
+struct DEVMODEA {
+    BYTE dmDeviceName[CCHDEVICENAME];
+    WORD dmSpecVersion;
+    WORD dmDriverVersion;
+    WORD dmSize;
+    WORD dmDriverExtra;
+    DWORD dmFields;
+    POINT dmPosition;
+    DWORD dmDisplayOrientation;
+    DWORD dmDisplayFixedOutput;
+    short dmColor;
+    short dmDuplex;
+    short dmYResolution;
+    short dmTTOption;
+    short dmCollate;
+    BYTE dmFormName[CCHFORMNAME];
+    WORD dmLogPixels;
+    DWORD dmBitsPerPel;
+    DWORD dmPelsWidth;
+    DWORD dmPelsHeight;
+    DWORD dmDisplayFlags;
+    DWORD dmDisplayFrequency;
+    DWORD dmICMMethod;
+    DWORD dmICMIntent;
+    DWORD dmMediaType;
+    DWORD dmDitherType;
+    DWORD dmReserved1;
+    DWORD dmReserved2;
+    DWORD dmPanningWidth;
+    DWORD dmPanningHeight;
+};
+
+#define CS_VREDRAW 0x0001
+#define CS_HREDRAW 0x0002
+#define WS_POPUP 0x80000000L
+#define WS_CLIPSIBLINGS 0x04000000L
+#define WS_CLIPCHILDREN 0x02000000L
+#define CW_USEDEFAULT ((int)0x80000000)
+#define SW_HIDE 0
+#define SW_SHOWNORMAL 1
+#define SW_SHOW 5
+#define SW_SHOWDEFAULT 10
+#define PM_NOREMOVE 0x0000
+#define PM_REMOVE 0x0001
+
+#define WM_NULL 0x0000
+#define WM_CREATE 0x0001
+#define WM_DESTROY 0x0002
+#define WM_SIZE 0x0005
+#define WM_PAINT 0x000F
+#define WM_CLOSE 0x0010
+#define WM_QUIT 0x0012
+#define WM_KEYDOWN 0x0100
+#define WM_KEYUP 0x0101
+#define WM_CHAR 0x0102
+#define WM_SYSKEYDOWN 0x0104
+#define WM_SYSKEYUP 0x0105
+
+#define ENUM_CURRENT_SETTINGS ((DWORD)-1)
+#define ENUM_REGISTRY_SETTINGS ((DWORD)-2)
+#define CDS_FULLSCREEN 0x00000004
+#define DM_BITSPERPEL 0x00040000L
+#define DM_PELSWIDTH 0x00080000L
+#define DM_PELSHEIGHT 0x00100000L
+#define DM_DISPLAYFREQUENCY 0x00400000L
+#define DISP_CHANGE_SUCCESSFUL 0
+#define DISP_CHANGE_RESTART 1
+#define DISP_CHANGE_FAILED (-1)
+#define DISP_CHANGE_BADMODE (-2)
+
+// Resource names for the stock icon and cursor, as integer atoms like on Windows.
+#define MAKEINTRESOURCEA(i) ((LPSTR)((std::uintptr_t)((WORD)(i))))
+#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
+#define IDC_ARROW MAKEINTRESOURCEA(32512)
+
+WORD RegisterClassExA(const WNDCLASSEXA* windowClass);
+BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
+HICON LoadIconA(HINSTANCE instance, LPCSTR name);
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name);
+HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR title, DWORD style, int x, int y,
+                     int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     void* param);
+BOOL DestroyWindow(HWND window);
+BOOL ShowWindow(HWND window, int showCommand);
+BOOL UpdateWindow(HWND window);
+BOOL GetClientRect(HWND window, LPRECT rect);
+BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+BOOL TranslateMessage(const MSG* message);
+LRESULT DispatchMessageA(const MSG* message);
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+void PostQuitMessage(int exitCode);
+HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
+BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
+BOOL EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* mode);
+LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);

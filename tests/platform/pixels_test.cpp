@@ -1,0 +1,70 @@
+#include "platform/win32.h"
+#include "support/memory_dc.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+TEST(GdiPixels, ReadsAndWritesStayInsideTheSurface) {
+    MemoryDc m(5, 3);
+    EXPECT_TRUE(SetPixelV(m.dc, 4, 2, 0x00ABCDEF));
+    EXPECT_EQ(m.at(4, 2), 0xABCDEFu);
+    EXPECT_TRUE(SetPixelV(m.dc, 0, 0, 0xFF123456)); // the top byte is not a colour
+    EXPECT_EQ(m.at(0, 0), 0x123456u);
+    const int edges[][2] = {{-1, 0}, {0, -1}, {5, 0}, {0, 3}, {INT_MIN, INT_MIN},
+                            {INT_MAX, INT_MAX}, {INT_MIN, 0}, {0, INT_MAX}};
+    for (const auto& e : edges) {
+        EXPECT_FALSE(SetPixelV(m.dc, e[0], e[1], 0xFFFFFF));
+        EXPECT_EQ(GetPixel(m.dc, e[0], e[1]), CLR_INVALID);
+    }
+    EXPECT_EQ(m.countNonBlack(), 2);
+}
+
+TEST(GdiPixels, FillRectIsHalfOpenClippedAndShiftsInvertedEdges) {
+    MemoryDc m(12, 6);
+    HBRUSH b = CreateSolidBrush(0x0000FF);
+    RECT normal{2, 2, 8, 6};
+    FillRect(m.dc, &normal, b);
+    EXPECT_EQ(m.countNonBlack(), 24);
+    EXPECT_EQ(m.at(2, 2), 0xFFu);
+    EXPECT_EQ(m.at(8, 2), 0u);
+    EXPECT_EQ(m.at(1, 2), 0u);
+
+    MemoryDc inv(12, 6);
+    RECT inverted{8, 2, 2, 6};
+    FillRect(inv.dc, &inverted, b);
+    EXPECT_EQ(inv.countNonBlack(), 24);
+    EXPECT_EQ(inv.at(2, 2), 0u);
+    EXPECT_EQ(inv.at(8, 2), 0xFFu);
+
+    MemoryDc all(7, 7);
+    RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    FillRect(all.dc, &huge, b);
+    EXPECT_EQ(all.countNonBlack(), 49);
+    MemoryDc none(7, 7);
+    RECT empty{3, 3, 3, 9}, reversedHuge{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+    FillRect(none.dc, &empty, b);
+    FillRect(none.dc, &reversedHuge, b);
+    EXPECT_EQ(none.countNonBlack(), 0);
+    DeleteObject(b);
+}
+
+TEST(GdiPixels, BitBltCopiesTheOverlapOnly) {
+    MemoryDc src(4, 4), dst(6, 6);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x) SetPixelV(src.dc, x, y, COLORREF(0x10 * (y * 4 + x) + 1));
+    EXPECT_TRUE(BitBlt(dst.dc, 4, -1, 4, 4, src.dc, 0, 0, SRCCOPY));
+    // Destination columns 4..5, rows 0..2 take source columns 0..1, rows 1..3.
+    EXPECT_EQ(dst.at(4, 0), src.at(0, 1));
+    EXPECT_EQ(dst.at(5, 2), src.at(1, 3));
+    EXPECT_EQ(dst.countNonBlack(), 6);
+    EXPECT_TRUE(BitBlt(dst.dc, 0, 0, 6, 6, src.dc, 2, 3, SRCCOPY));
+    EXPECT_EQ(dst.at(0, 0), src.at(2, 3));
+    EXPECT_EQ(dst.at(1, 0), src.at(3, 3));
+    EXPECT_TRUE(BitBlt(dst.dc, INT_MIN, INT_MAX, INT_MAX, INT_MAX, src.dc, INT_MAX, 0, SRCCOPY));
+    EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 0x00EE0086 /* SRCPAINT */));
+}
+
+} // namespace

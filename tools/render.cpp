@@ -1,0 +1,208 @@
+// tessaline-render: runs the chain animation headless on a memory bitmap and
+// writes the picture (PNG, or binary PPM for a .ppm name) and, on request, the
+// chain's state. Deterministic for a given letter, seed, frame count and dt.
+
+#include "anim/chain.h"
+#include "app/resolution.h"
+#include "platform/win32.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#ifdef TESS_HAVE_PNG
+#include <png.h>
+#endif
+
+namespace {
+
+struct Options {
+    const char* res = "";
+    unsigned seed = 1;
+    unsigned long frames = 20000;
+    float dt = 0.001f;
+    std::string out = "tessaline.png";
+    std::string state;
+};
+
+const char kUsage[] =
+    "usage: tessaline-render [--res LETTER] [--seed N] [--frames N] [--dt SECONDS]\n"
+    "                        [--out FILE] [--state FILE]\n"
+    "  --res     resolution letter as on the program's command line: a 320x240,\n"
+    "            b 640x480, c 800x600, d 1024x768, e 1280x1024 (else 800x600)\n"
+    "  --seed    srand() seed, default 1\n"
+    "  --frames  frames to run, default 20000\n"
+    "  --dt      seconds per frame, default 0.001\n"
+    "  --out     picture: PNG, or binary PPM when FILE ends in .ppm (default tessaline.png)\n"
+    "  --state   also write the chain's state after the last frame\n";
+
+int usage(const char* problem) {
+    if (problem) std::fprintf(stderr, "tessaline-render: %s\n", problem);
+    std::fputs(kUsage, stderr);
+    return 2;
+}
+
+bool parseUnsigned(const char* s, unsigned long long max, unsigned long long& out) {
+    if (!s || !*s || *s == '-' || *s == '+') return false;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long v = std::strtoull(s, &end, 10);
+    if (errno || *end || v > max) return false;
+    out = v;
+    return true;
+}
+
+bool parseSeconds(const char* s, float& out) {
+    if (!s || !*s) return false;
+    errno = 0;
+    char* end = nullptr;
+    const float v = std::strtof(s, &end);
+    if (errno || *end || !std::isfinite(v) || v < 0) return false;
+    out = v;
+    return true;
+}
+
+bool endsWith(const std::string& s, const char* tail) {
+    const std::size_t n = std::strlen(tail);
+    return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
+}
+
+// Rows of 8-bit RGB read back through GetPixel, as any GDI client would.
+std::vector<unsigned char> readRgb(HDC dc, int w, int h) {
+    std::vector<unsigned char> rgb(std::size_t(w) * h * 3);
+    std::size_t i = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const COLORREF c = GetPixel(dc, x, y);
+            rgb[i++] = GetRValue(c);
+            rgb[i++] = GetGValue(c);
+            rgb[i++] = GetBValue(c);
+        }
+    }
+    return rgb;
+}
+
+bool writePpm(const std::string& path, const std::vector<unsigned char>& rgb, int w, int h) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    std::fprintf(f, "P6\n%d %d\n255\n", w, h);
+    const bool ok = std::fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
+    return (std::fclose(f) == 0) && ok;
+}
+
+#ifdef TESS_HAVE_PNG
+bool writePng(const std::string& path, const std::vector<unsigned char>& rgb, int w, int h) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool ok = false;
+    if (png && info && !setjmp(png_jmpbuf(png))) {
+        png_init_io(png, f);
+        png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGB,
+                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        for (int y = 0; y < h; ++y) {
+            png_write_row(png, const_cast<unsigned char*>(&rgb[std::size_t(y) * w * 3]));
+        }
+        png_write_end(png, nullptr);
+        ok = true;
+    }
+    png_destroy_write_struct(&png, &info);
+    return (std::fclose(f) == 0) && ok;
+}
+#endif
+
+bool writeState(const std::string& path, const ChainState& s) {
+    FILE* f = std::fopen(path.c_str(), "w");
+    if (!f) return false;
+    for (const vec2& p : s.a) std::fprintf(f, "%.17g %.17g\n", p.x, p.y);
+    std::fprintf(f, "nrm %.17g %.17g\n", s.nrm.x, s.nrm.y);
+    std::fprintf(f, "trn %.17g\n", static_cast<double>(s.trn));
+    std::fprintf(f, "tot %.17g\n", static_cast<double>(s.tot));
+    std::fprintf(f, "colour 0x%06x\n", static_cast<unsigned>(s.colour()));
+    return std::fclose(f) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (i + 1 >= argc) return usage(("missing value after " + arg).c_str());
+        const char* value = argv[++i];
+        unsigned long long n = 0;
+        if (arg == "--res") {
+            o.res = value;
+        } else if (arg == "--seed") {
+            if (!parseUnsigned(value, 0xFFFFFFFFull, n)) return usage("--seed takes 0 .. 4294967295");
+            o.seed = unsigned(n);
+        } else if (arg == "--frames") {
+            if (!parseUnsigned(value, 0xFFFFFFFFull, n)) return usage("--frames takes a count");
+            o.frames = static_cast<unsigned long>(n);
+        } else if (arg == "--dt") {
+            if (!parseSeconds(value, o.dt)) return usage("--dt takes seconds, 0 or more");
+        } else if (arg == "--out") {
+            if (!*value) return usage("--out needs a file name");
+            o.out = value;
+        } else if (arg == "--state") {
+            if (!*value) return usage("--state needs a file name");
+            o.state = value;
+        } else {
+            return usage(("unknown option " + arg).c_str());
+        }
+    }
+    const bool ppm = endsWith(o.out, ".ppm");
+#ifndef TESS_HAVE_PNG
+    if (!ppm) return usage("this build writes only .ppm files (no libpng)");
+#endif
+
+    checkRes(o.res);
+    std::srand(o.seed);
+    const int w = workRes(true, 1, 0);
+    const int h = workRes(true, 0, 0);
+
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HBRUSH black = CreateSolidBrush(0);
+    RECT all{0, 0, w, h};
+    FillRect(dc, &all, black);
+
+    for (unsigned long f = 0; f < o.frames; ++f) goProgram(dc, o.dt);
+
+    const std::vector<unsigned char> rgb = readRgb(dc, w, h);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteObject(black);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+
+    bool written = false;
+#ifdef TESS_HAVE_PNG
+    written = ppm ? writePpm(o.out, rgb, w, h) : writePng(o.out, rgb, w, h);
+#else
+    written = writePpm(o.out, rgb, w, h);
+#endif
+    if (!written) {
+        std::fprintf(stderr, "tessaline-render: cannot write %s: %s\n", o.out.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    if (!o.state.empty() && !writeState(o.state, chainState())) {
+        std::fprintf(stderr, "tessaline-render: cannot write %s: %s\n", o.state.c_str(),
+                     std::strerror(errno));
+        return 1;
+    }
+    return 0;
+}
