@@ -292,8 +292,10 @@ bool run(Canvas& c, const std::vector<std::string>& t) {
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-    // Output lines end in LF only, whatever the C runtime's text mode would add.
+    // Output lines end in LF only, and input bytes arrive as they are (text
+    // mode would rewrite line ends and stop at a Ctrl-Z).
     _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
 #endif
     std::FILE* in = stdin;
     if (argc > 2) {

@@ -42,6 +42,15 @@ def ellipse_heights(lines):
     return heights
 
 
+def primitive(name):
+    # "line-00012.gds" -> line; a script in a folder counts for the folder.
+    parts = name.split(os.sep)
+    if len(parts) > 1:
+        return parts[0]
+    m = re.match(r"[A-Za-z]+", parts[0])
+    return m.group(0).lower() if m else "other"
+
+
 def with_flush(lines):
     out = []
     for line in lines:
@@ -108,7 +117,8 @@ def main():
     ap.add_argument("--timeout", type=int, default=300)
     args = ap.parse_args()
 
-    names = sorted(f for f in os.listdir(args.corpus) if f.endswith(".gds"))
+    names = sorted(os.path.relpath(os.path.join(d, f), args.corpus)
+                   for d, _, fs in os.walk(args.corpus) for f in fs if f.endswith(".gds"))
     scripts = []
     for n in names:
         with open(os.path.join(args.corpus, n), newline="") as f:
@@ -139,13 +149,13 @@ def main():
     with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
         for i, ours, ref in pool.map(job, range(len(files))):
             for j, name in enumerate(batches[i]):
-                prim = name.split("-")[0]
+                prim = primitive(name)
                 total[prim] = total.get(prim, 0) + 1
                 if j in ours and j in ref and ours[j] == ref[j]:
                     matched[prim] = matched.get(prim, 0) + 1
                 else:
                     failed.append(name)
-                    base = os.path.join(args.work, "mismatch-" + name[:-4])
+                    base = os.path.join(args.work, "mismatch-" + name[:-4].replace(os.sep, "_"))
                     for suffix, data in ((".ours", ours.get(j, "(no output)\n")),
                                          (".ref", ref.get(j, "(no output)\n"))):
                         with open(base + suffix, "w", newline="\n") as f:
