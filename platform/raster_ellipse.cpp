@@ -116,7 +116,10 @@ struct Trace {
 
     // Entry column of row m, found by running two traces from bounds on an
     // earlier row until they meet; the trace is monotone in its start, so the
-    // true one lies between them. Starts from row 0 in the worst case.
+    // true one lies between them. Bounds on row m0: at least the row threshold
+    // of row m0 - 1 (it is left from there or further in), at most one past
+    // that row's last column step (column thresholds only grow with m).
+    // Starts from row 0 in the worst case.
     long long entry(long long m) const {
         for (long long back = 8;; back *= 2) {
             long long m0 = m - back, lo, hi;
@@ -135,8 +138,7 @@ struct Trace {
                 hi = met ? lo : next(hi, r);
                 met = lo == hi;
             }
-            if (met) return lo;
-            if (m0 == 0) return lo; // unreachable: both started at 0
+            if (met || m0 == 0) return lo; // from row 0 the start is known exactly
         }
     }
 };
