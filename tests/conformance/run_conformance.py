@@ -5,10 +5,13 @@ byte, script by script. Prints per primitive how many scripts matched; exits 1
 on any mismatch and leaves the mismatching scripts and outputs in --work.
 
 Scripts run many to a process (a process start under wine costs up to
-seconds). The reference GDI can paint spans left over from an earlier ellipse
-into the empty rows of a later one, so a batch never holds two ellipses of the
-same box height, and each ellipse is preceded by one of the same height far to
-the right of the surface: whatever it leaves over lands off the surface."""
+seconds). The reference GDI fills the rows that an ellipse leaves empty with
+whatever spans its memory held before: an earlier ellipse's, often of the same
+height, and even in a fresh process. So a batch never holds two ellipses of the
+same box height, a script with an ellipse that leaves rows of its box empty
+runs in a process of its own, and each ellipse is preceded by a circle of the
+same height far to the right of the surface, whose spans are then what any
+left-over lands on: off the surface."""
 
 import argparse
 import concurrent.futures
@@ -187,7 +190,8 @@ def main():
                 else:
                     failed.append(name)
                     base = os.path.join(args.work, "mismatch-" + name[:-4].replace(os.sep, "_"))
-                    for suffix, data in ((".ours", ours.get(j, "(no output)\n")),
+                    for suffix, data in ((".gds", "\n".join(text[name])),
+                                         (".ours", ours.get(j, "(no output)\n")),
                                          (".ref", ref.get(j, "(no output)\n"))):
                         with open(base + suffix, "w", newline="\n") as f:
                             f.write(data)
