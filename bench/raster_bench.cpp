@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include <climits>
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -65,6 +67,21 @@ void BM_PolygonInt32Corners(benchmark::State& st) {
         raster::polygon(screen(), p, 3, &kPen, &kBrush);
 }
 BENCHMARK(BM_PolygonInt32Corners);
+
+// A star of 100000 points around the screen: rows see only the edges they cross.
+void BM_PolygonManyVertices(benchmark::State& st) {
+    static std::vector<Point> star = [] {
+        std::vector<Point> p;
+        for (int i = 0; i < 100000; ++i) {
+            const double t = i * 6.283185307179586 / 100000, r = (i % 2) ? 300 : 380;
+            p.push_back(Point{int(512 + r * std::cos(t)), int(384 + r * std::sin(t))});
+        }
+        return p;
+    }();
+    for (auto _ : st)
+        raster::polygon(screen(), star.data(), int(star.size()), &kPen, &kBrush);
+}
+BENCHMARK(BM_PolygonManyVertices);
 
 void BM_EllipseSmall(benchmark::State& st) {
     for (auto _ : st)

@@ -22,32 +22,56 @@ i128 ceilDiv(i128 n, i128 d) {
     return -floorDiv(-n, d);
 }
 
+// A non-horizontal edge, rows [top, bottom): the top end included and the
+// bottom end excluded, so a vertex shared by two edges counts once and
+// horizontal runs fall out by themselves.
+struct Edge {
+    long long top, bottom;
+    Point a, b;
+};
+
+// First pixel column at or right of where the edge crosses row y.
+long long crossing(const Edge& e, long long y, int width) {
+    i128 num = i128(y - e.a.y) * ((long long)e.b.x - e.a.x);
+    long long den = (long long)e.b.y - e.a.y;
+    if (den < 0) num = -num, den = -den;
+    const i128 x = e.a.x + ceilDiv(num, den);
+    // Beyond the surface a crossing only matters as "left of 0" or "right of W".
+    return (long long)std::clamp<i128>(x, -1, width);
+}
+
 void fill(Surface& s, const Point* pts, int count, Colour c) {
-    long long minY = pts[0].y, maxY = pts[0].y;
-    for (int i = 1; i < count; ++i) {
-        minY = std::min<long long>(minY, pts[i].y);
-        maxY = std::max<long long>(maxY, pts[i].y);
+    std::vector<Edge> edges;
+    edges.reserve(std::size_t(count));
+    for (int i = 0; i < count; ++i) {
+        const Point& a = pts[i];
+        const Point& b = pts[(i + 1) % count];
+        if (a.y == b.y) continue;
+        edges.push_back(Edge{std::min(a.y, b.y), std::max(a.y, b.y), a, b});
     }
-    const long long yLo = std::max(minY, 0LL), yHi = std::min<long long>(maxY, s.height);
-    std::vector<long long> xs; // first pixel column at or right of each crossing
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge& l, const Edge& r) { return l.top < r.top; });
+    long long yHi = 0;
+    for (const Edge& e : edges)
+        yHi = std::max(yHi, e.bottom);
+    yHi = std::min<long long>(yHi, s.height);
+    const long long yLo = edges.empty() ? yHi : std::max(edges.front().top, 0LL);
+
+    // Only rows on the surface are visited; edges enter as their top is reached
+    // and leave past their bottom.
+    std::vector<const Edge*> active;
+    std::vector<long long> xs;
+    std::size_t nextEdge = 0;
     PixelRect dirty;
     for (long long y = yLo; y < yHi; ++y) {
+        while (nextEdge < edges.size() && edges[nextEdge].top <= y)
+            active.push_back(&edges[nextEdge++]);
+        active.erase(std::remove_if(active.begin(), active.end(),
+                                    [y](const Edge* e) { return e->bottom <= y; }),
+                     active.end());
         xs.clear();
-        for (int i = 0; i < count; ++i) {
-            const Point& a = pts[i];
-            const Point& b = pts[(i + 1) % count];
-            if (a.y == b.y) continue;
-            // Top end included, bottom end excluded: a vertex shared by two edges
-            // counts once, and horizontal runs fall out by themselves.
-            const long long ya = std::min(a.y, b.y), yb = std::max(a.y, b.y);
-            if (y < ya || y >= yb) continue;
-            i128 num = i128(y - a.y) * ((long long)b.x - a.x);
-            long long den = (long long)b.y - a.y;
-            if (den < 0) num = -num, den = -den;
-            const i128 x = a.x + ceilDiv(num, den);
-            // Crossings beyond the surface only matter as "left of 0" or "right of W".
-            xs.push_back((long long)std::clamp<i128>(x, -1, s.width));
-        }
+        for (const Edge* e : active)
+            xs.push_back(crossing(*e, y, s.width));
         std::sort(xs.begin(), xs.end());
         for (std::size_t k = 0; k + 1 < xs.size(); k += 2) {
             // Left edge inside, right edge outside: columns ceil(left) .. ceil(right) - 1.
