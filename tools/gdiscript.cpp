@@ -1,8 +1,10 @@
 // gdiscript: runs a drawing script (file argument or standard input) against a
 // memory device context and prints what it reads back. The same source builds
 // against our software device context and against a real GDI, so the two can
-// be compared byte for byte. It never reports crashes or hangs of its own.
+// be compared byte for byte. On a real GDI a faulting or overlong call ends
+// the run with "crash N" or "hang N"; ours has neither.
 
+#include "gdiscript_host.h"
 #include "platform/win32.h"
 
 #include <cstdarg>
@@ -11,11 +13,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
 
 namespace {
 
@@ -152,6 +149,13 @@ void print(const char* fmt, ...) {
     va_end(args);
     out.append(buf, std::size_t(n));
     if (out.size() > (1u << 16)) flush();
+}
+
+// The run ends early: what is pending, then the last line.
+void finishWith(const char* lastLine) {
+    flush();
+    std::fputs(lastLine, stdout);
+    std::fflush(stdout);
 }
 
 void dump(const Canvas& c) {
@@ -291,12 +295,7 @@ bool run(Canvas& c, const std::vector<std::string>& t) {
 } // namespace
 
 int main(int argc, char** argv) {
-#ifdef _WIN32
-    // Output lines end in LF only, and input bytes arrive as they are (text
-    // mode would rewrite line ends and stop at a Ctrl-Z).
-    _setmode(_fileno(stdout), _O_BINARY);
-    _setmode(_fileno(stdin), _O_BINARY);
-#endif
+    gdiscript::hostStart(finishWith);
     std::FILE* in = stdin;
     if (argc > 2) {
         std::fprintf(stderr, "usage: gdiscript [SCRIPT]\n");
@@ -325,7 +324,10 @@ int main(int argc, char** argv) {
             line.erase(hashAt);
         const std::vector<std::string> t = tokens(line);
         if (t.empty()) continue;
-        if (!run(canvas, t)) print("error %ld\n", lineNo);
+        gdiscript::hostEnter(lineNo);
+        const bool ok = run(canvas, t);
+        gdiscript::hostLeave();
+        if (!ok) print("error %ld\n", lineNo);
     }
     flush();
     canvas.free();
