@@ -21,8 +21,7 @@ void fillRect(Surface& s, std::int32_t left, std::int32_t top, std::int32_t righ
               std::int32_t bottom, Colour c);
 
 // One pen line from (x0, y0) up to, not including, (x1, y1).
-void line(Surface& s, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
-          Colour c);
+void line(Surface& s, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1, Colour c);
 
 // Segments through the points in order, each drawn like line().
 void polyline(Surface& s, const Point* pts, int count, Colour c);
