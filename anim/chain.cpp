@@ -16,7 +16,9 @@ constexpr double kFollowGain = 20;     // 1/s
 constexpr float kTurnLimit = 5;        // rad/s
 constexpr float kColourTurn = 30;      // rad turned before the colour changes
 
-vec2 centre() { return vec2(workRes(true, 1, 0) >> 1, workRes(true, 0, 0) >> 1); }
+vec2 centre() {
+    return vec2(workRes(true, 1, 0) >> 1, workRes(true, 0, 0) >> 1);
+}
 
 void newColour(ChainState& s) {
     s.cr = static_cast<unsigned char>(std::rand() % 256);
@@ -31,11 +33,14 @@ ChainState& chainState() {
     return state;
 }
 
-void goProgram(HDC hdc, float dt) { stepChain(chainState(), hdc, dt); }
+void goProgram(HDC hdc, float dt) {
+    stepChain(chainState(), hdc, dt);
+}
 
 void stepChain(ChainState& s, HDC hdc, float dt) {
     if (s.init) {
-        for (vec2& p : s.a) p = centre() + rndvec2() * 50;
+        for (vec2& p : s.a)
+            p = centre() + rndvec2() * 50;
         s.nrm = rndnrm2();
         s.trn = 0;
         newColour(s);
@@ -82,8 +87,7 @@ void upPixl(HDC hdc, vec2 p, unsigned long colour) {
         // The 1 % step truncates toward zero: a channel within 99 of its target stays put.
         channel[c] = o + static_cast<int>((t - o) * 0.01);
     }
-    drawPixl(hdc, p,
-             (channel[0] & 0xFF) | (channel[1] & 0xFF) << 8 | (channel[2] & 0xFF) << 16);
+    drawPixl(hdc, p, (channel[0] & 0xFF) | (channel[1] & 0xFF) << 8 | (channel[2] & 0xFF) << 16);
 }
 
 void drawPixl(HDC hdc, vec2 p, unsigned long colour) {

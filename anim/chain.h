@@ -9,12 +9,12 @@
 // tests and the preview renderer may run their own or read that one.
 struct ChainState {
     static constexpr int kPoints = 100;
-    vec2 a[kPoints];       // a[0] is the head; pixels, not rounded between frames
-    vec2 nrm;              // heading of the head, unit length
-    float trn = 0;         // turn rate, rad/s, within [-5, 5]
+    vec2 a[kPoints]; // a[0] is the head; pixels, not rounded between frames
+    vec2 nrm;        // heading of the head, unit length
+    float trn = 0;   // turn rate, rad/s, within [-5, 5]
     unsigned char cr = 0, cg = 0, cb = 0;
-    float tot = 0;         // turned since the colour last changed, rad
-    bool init = true;      // true until the first frame has seeded the rest
+    float tot = 0;    // turned since the colour last changed, rad
+    bool init = true; // true until the first frame has seeded the rest
 
     COLORREF colour() const { return COLORREF(cr | cg << 8 | cb << 16); }
 };

@@ -1,14 +1,3 @@
-# Cross-build for Windows (x86_64) with mingw-w64 (Debian's posix-threads compilers).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(TESS_MINGW_PREFIX x86_64-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${TESS_MINGW_PREFIX}-gcc-posix ${TESS_MINGW_PREFIX}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${TESS_MINGW_PREFIX}-g++-posix ${TESS_MINGW_PREFIX}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${TESS_MINGW_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TESS_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# Static runtime: the .exe runs without the compiler's DLLs beside it.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
+# Windows x86_64 with mingw-w64.
+set(TESS_MINGW_ARCH x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)

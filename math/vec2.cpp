@@ -10,10 +10,14 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 
 // One draw: rand() reduced to 0 .. 9999 and scaled to a fraction 0 .. 0.9999.
-double draw() { return (std::rand() % 10000) / 10000.0; }
+double draw() {
+    return (std::rand() % 10000) / 10000.0;
+}
 
 // The angle of a draw, rounded to float on purpose: the chain's paths depend on it.
-float drawAngle() { return static_cast<float>((draw() * kPi) * 2); }
+float drawAngle() {
+    return static_cast<float>((draw() * kPi) * 2);
+}
 
 } // namespace
 

@@ -19,10 +19,10 @@ struct vec2 {
 };
 
 // Random vectors: length and angle are rounded to float before use.
-vec2 rndvec2();                      // length in [0, 0.9999], two rand() draws: length, angle
-vec2 rndnrm2();                      // unit vector, one rand() draw
+vec2 rndvec2(); // length in [0, 0.9999], two rand() draws: length, angle
+vec2 rndnrm2(); // unit vector, one rand() draw
 
 // Measures and directions.
-double retdis2(vec2 from, vec2 to);  // distance, symmetric
-vec2 retnrm2(vec2 from, vec2 to);    // unit from -> to; (1, 0) if coinciding or NaN
-vec2 retrot2(vec2 v, double angle);  // rotated from +x toward +y; nothing snapped to 0
+double retdis2(vec2 from, vec2 to); // distance, symmetric
+vec2 retnrm2(vec2 from, vec2 to);   // unit from -> to; (1, 0) if coinciding or NaN
+vec2 retrot2(vec2 v, double angle); // rotated from +x toward +y; nothing snapped to 0

@@ -9,8 +9,7 @@
 
 using namespace tess;
 
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-            DWORD rop) {
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
     gdi::DcObj* dd = gdi::dc(dest);
     gdi::DcObj* sd = gdi::dc(src);
     if (!dd || !sd || rop != SRCCOPY) return FALSE;

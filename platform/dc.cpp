@@ -110,15 +110,21 @@ HBRUSH CreateSolidBrush(COLORREF colour) {
     return h;
 }
 
-HGDIOBJ GetStockObject(int which) { return gdi::stock(which); }
+HGDIOBJ GetStockObject(int which) {
+    return gdi::stock(which);
+}
 
 HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
     gdi::DcObj* d = gdi::dc(hdc);
     if (!d) return nullptr;
     HGDIOBJ* slot = nullptr;
     switch (gdi::kindOf(object)) {
-    case Kind::Pen: slot = reinterpret_cast<HGDIOBJ*>(&d->pen); break;
-    case Kind::Brush: slot = reinterpret_cast<HGDIOBJ*>(&d->brush); break;
+    case Kind::Pen:
+        slot = reinterpret_cast<HGDIOBJ*>(&d->pen);
+        break;
+    case Kind::Brush:
+        slot = reinterpret_cast<HGDIOBJ*>(&d->brush);
+        break;
     case Kind::Bitmap: {
         if (d->kind != gdi::DcKind::Memory) return nullptr;
         gdi::BitmapObj* b = gdi::bitmap(object);
@@ -131,7 +137,8 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
         slot = reinterpret_cast<HGDIOBJ*>(&d->bitmap);
         break;
     }
-    default: return nullptr;
+    default:
+        return nullptr;
     }
     HGDIOBJ previous = *slot;
     gdi::retain(object);
@@ -210,8 +217,8 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
     gdi::DcObj* d = gdi::dc(hdc);
     if (!d || count < 0 || (count > 0 && !points)) return FALSE;
     if (Surface* s = gdi::target(*d)) {
-        raster::polygon(*s, reinterpret_cast<const raster::Point*>(points), count,
-                        penColour(*d), brushColour(*d));
+        raster::polygon(*s, reinterpret_cast<const raster::Point*>(points), count, penColour(*d),
+                        brushColour(*d));
     }
     return TRUE;
 }

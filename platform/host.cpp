@@ -25,8 +25,12 @@ WindowHost& hostSlot() {
 
 } // namespace
 
-void setWindowHost(const WindowHost& host) { hostSlot() = host; }
-const WindowHost& windowHost() { return hostSlot(); }
+void setWindowHost(const WindowHost& host) {
+    hostSlot() = host;
+}
+const WindowHost& windowHost() {
+    return hostSlot();
+}
 
 void setKeyDown(int vk, bool down) {
     if (vk < 0 || vk > 255) return;
@@ -36,7 +40,9 @@ void setKeyDown(int vk, bool down) {
     s.down[vk] = down ? 1 : 0;
 }
 
-void setCursorPosition(int x, int y) { input().cursor = POINT{x, y}; }
+void setCursorPosition(int x, int y) {
+    input().cursor = POINT{x, y};
+}
 
 } // namespace tess
 

@@ -204,11 +204,20 @@ GdiCounts gdiLiveObjects() {
     for (const auto& s : gdi::table().slots) {
         if (s.stock) continue;
         switch (s.kind) {
-        case gdi::Kind::Pen: ++c.pens; break;
-        case gdi::Kind::Brush: ++c.brushes; break;
-        case gdi::Kind::Bitmap: ++c.bitmaps; break;
-        case gdi::Kind::DC: ++c.dcs; break;
-        case gdi::Kind::Free: break;
+        case gdi::Kind::Pen:
+            ++c.pens;
+            break;
+        case gdi::Kind::Brush:
+            ++c.brushes;
+            break;
+        case gdi::Kind::Bitmap:
+            ++c.bitmaps;
+            break;
+        case gdi::Kind::DC:
+            ++c.dcs;
+            break;
+        case gdi::Kind::Free:
+            break;
         }
     }
     return c;

@@ -35,9 +35,7 @@ struct Surface {
         return x >= 0 && y >= 0 && x < width && y < height;
     }
     std::uint32_t& at(int x, int y) { return pixels[std::size_t(y) * std::size_t(width) + x]; }
-    std::uint32_t at(int x, int y) const {
-        return pixels[std::size_t(y) * std::size_t(width) + x];
-    }
+    std::uint32_t at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + x]; }
     // Record a written region; callers pass it already clipped to the surface.
     void touch(const PixelRect& r) { dirty = unite(dirty, r); }
     void touch(int x, int y) { touch(PixelRect{x, y, x + 1, y + 1}); }

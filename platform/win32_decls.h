@@ -105,8 +105,7 @@ BOOL DeleteObject(HGDIOBJ object);
 COLORREF GetPixel(HDC hdc, int x, int y);
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF colour);
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
-BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
-            DWORD rop);
+BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
 BOOL LineTo(HDC hdc, int x, int y);
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);

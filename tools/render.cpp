@@ -120,7 +120,8 @@ bool writePng(const std::string& path, const std::vector<unsigned char>& rgb, in
 bool writeState(const std::string& path, const ChainState& s) {
     FILE* f = std::fopen(path.c_str(), "w");
     if (!f) return false;
-    for (const vec2& p : s.a) std::fprintf(f, "%.17g %.17g\n", p.x, p.y);
+    for (const vec2& p : s.a)
+        std::fprintf(f, "%.17g %.17g\n", p.x, p.y);
     std::fprintf(f, "nrm %.17g %.17g\n", s.nrm.x, s.nrm.y);
     std::fprintf(f, "trn %.17g\n", static_cast<double>(s.trn));
     std::fprintf(f, "tot %.17g\n", static_cast<double>(s.tot));
@@ -144,7 +145,8 @@ int main(int argc, char** argv) {
         if (arg == "--res") {
             o.res = value;
         } else if (arg == "--seed") {
-            if (!parseUnsigned(value, 0xFFFFFFFFull, n)) return usage("--seed takes 0 .. 4294967295");
+            if (!parseUnsigned(value, 0xFFFFFFFFull, n))
+                return usage("--seed takes 0 .. 4294967295");
             o.seed = unsigned(n);
         } else if (arg == "--frames") {
             if (!parseUnsigned(value, 0xFFFFFFFFull, n)) return usage("--frames takes a count");
@@ -179,7 +181,8 @@ int main(int argc, char** argv) {
     RECT all{0, 0, w, h};
     FillRect(dc, &all, black);
 
-    for (unsigned long f = 0; f < o.frames; ++f) goProgram(dc, o.dt);
+    for (unsigned long f = 0; f < o.frames; ++f)
+        goProgram(dc, o.dt);
 
     const std::vector<unsigned char> rgb = readRgb(dc, w, h);
     SelectObject(dc, oldBitmap);

@@ -27,7 +27,8 @@ struct Chain : ::testing::Test {
     // A running chain with every point at p, heading +x, colour black.
     void place(vec2 p) {
         s.init = false;
-        for (vec2& q : s.a) q = p;
+        for (vec2& q : s.a)
+            q = p;
         s.nrm = vec2(1, 0);
     }
     int randsUsedBy(float dt) {
@@ -91,10 +92,11 @@ TEST_F(Chain, FirstFrameRunsOneHundredthOfASecondWhateverItIsGiven) {
 
 TEST_F(Chain, FollowersWithinOnePixelStayAndFartherOnesChase) {
     place(kCentre);
-    s.a[1] = kCentre + vec2(0.5, 0);     // inside the dead zone
-    s.a[2] = s.a[1] + vec2(0, 1);        // exactly 1 px: stays
-    s.a[3] = s.a[2] + vec2(3, 4);        // 5 px: moves 20 * 5 * 0.02 = 2 px toward a[2]
-    for (int i = 4; i < 100; ++i) s.a[i] = s.a[3];
+    s.a[1] = kCentre + vec2(0.5, 0); // inside the dead zone
+    s.a[2] = s.a[1] + vec2(0, 1);    // exactly 1 px: stays
+    s.a[3] = s.a[2] + vec2(3, 4);    // 5 px: moves 20 * 5 * 0.02 = 2 px toward a[2]
+    for (int i = 4; i < 100; ++i)
+        s.a[i] = s.a[3];
     const vec2 before1 = s.a[1], before2 = s.a[2], before3 = s.a[3];
     s.nrm = vec2(0, 0); // the head stays put too
     stepChain(s, m.dc, 0.02f);
@@ -144,7 +146,8 @@ TEST_F(Chain, ColourChangesOnlyPastThirtyRadiansOrWhileEnterIsHeld) {
     }
     tess::setKeyDown(VK_RETURN, true);
     s.tot = 0;
-    for (int frame = 0; frame < 3; ++frame) EXPECT_EQ(randsUsedBy(0), 4);
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(randsUsedBy(0), 4);
 }
 
 TEST_F(Chain, TurnRateIsHeldAtExactlyFive) {
@@ -177,7 +180,8 @@ TEST_F(Chain, LongOrBrokenFrameTimesRunAsOneTwentiethOfASecond) {
         MemoryDc surface(800, 600);
         std::srand(21);
         stepChain(c, surface.dc, 0);
-        for (int f = 0; f < 50; ++f) stepChain(c, surface.dc, dt);
+        for (int f = 0; f < 50; ++f)
+            stepChain(c, surface.dc, dt);
         return c;
     };
     const ChainState ref = run(0.05f);
@@ -196,7 +200,8 @@ TEST_F(Chain, LongOrBrokenFrameTimesRunAsOneTwentiethOfASecond) {
 TEST_F(Chain, StallsNeverSendTheChainOffToInfinity) {
     std::srand(8);
     stepChain(s, m.dc, 0);
-    for (int f = 0; f < 5000; ++f) stepChain(s, m.dc, (f % 7 == 0) ? 1e6f : 0.003f);
+    for (int f = 0; f < 5000; ++f)
+        stepChain(s, m.dc, (f % 7 == 0) ? 1e6f : 0.003f);
     for (const vec2& p : s.a) {
         ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y));
         EXPECT_LT(retdis2(kCentre, p), 300.0 + 100 * 0.05 + 1);

@@ -4,8 +4,12 @@
 
 namespace {
 
-int width() { return workRes(true, 1, 0); }
-int height() { return workRes(true, 0, 0); }
+int width() {
+    return workRes(true, 1, 0);
+}
+int height() {
+    return workRes(true, 0, 0);
+}
 
 // The store is process-wide: each test puts the default back first.
 struct Resolution : ::testing::Test {
@@ -24,7 +28,7 @@ TEST_F(Resolution, EachLetterStoresItsSize) {
     const struct {
         const char* text;
         int w, h;
-    } cases[] = {{"a", 320, 240}, {"b", 640, 480}, {"c", 800, 600}, {"d", 1024, 768},
+    } cases[] = {{"a", 320, 240},   {"b", 640, 480},     {"c", 800, 600},  {"d", 1024, 768},
                  {"e", 1280, 1024}, {"dxyz", 1024, 768}, {"a b", 320, 240}};
     for (const auto& c : cases) {
         workRes(false, 1, 1);

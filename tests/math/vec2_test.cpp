@@ -36,7 +36,8 @@ TEST(Vec2, ConstructorsAndOperatorsGiveExactValues) {
     EXPECT_VEC(vec2(1, 2) + vec2(3, 5), 4.0, 7.0);
     EXPECT_VEC(vec2(1, 2) - vec2(3, 5), -2.0, -3.0);
     EXPECT_VEC(vec2(1, 2) * 2.5, 2.5, 5.0);
-    // Division divides: 1/3 is not 1 * (1/3.0) in doubles for every value, so check one that differs.
+    // Division divides: 1/3 is not 1 * (1/3.0) in doubles for every value, so check one that
+    // differs.
     EXPECT_VEC(vec2(49, 0) / 49.0, 1.0, 0.0);
     EXPECT_NE(49 * (1 / 49.0), 1.0);
     const vec2 byZero = vec2(1, 0) / 0.0;
@@ -105,7 +106,8 @@ TEST(Vec2, RandomFunctionsConsumeExactlyTheirDraws) {
     rndvec2();
     const int after = std::rand();
     std::srand(99);
-    for (int i = 0; i < 5; ++i) std::rand();
+    for (int i = 0; i < 5; ++i)
+        std::rand();
     EXPECT_EQ(std::rand(), after);
 
     std::srand(5);

@@ -41,9 +41,9 @@ TEST(GdiObjects, StaleAndWrongHandlesFailQuietly) {
     HDC dc = CreateCompatibleDC(nullptr);
     HPEN pen = CreatePen(PS_SOLID, 1, 0);
     ASSERT_TRUE(DeleteObject(pen));
-    EXPECT_FALSE(DeleteObject(pen));              // twice
-    EXPECT_EQ(SelectObject(dc, pen), nullptr);    // after deletion
-    HPEN reused = CreatePen(PS_SOLID, 1, 0);      // may take the same slot
+    EXPECT_FALSE(DeleteObject(pen));           // twice
+    EXPECT_EQ(SelectObject(dc, pen), nullptr); // after deletion
+    HPEN reused = CreatePen(PS_SOLID, 1, 0);   // may take the same slot
     EXPECT_NE(reused, pen);
     EXPECT_EQ(SelectObject(dc, pen), nullptr);
     EXPECT_TRUE(DeleteObject(reused));

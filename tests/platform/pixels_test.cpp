@@ -13,8 +13,9 @@ TEST(GdiPixels, ReadsAndWritesStayInsideTheSurface) {
     EXPECT_EQ(m.at(4, 2), 0xABCDEFu);
     EXPECT_TRUE(SetPixelV(m.dc, 0, 0, 0xFF123456)); // the top byte is not a colour
     EXPECT_EQ(m.at(0, 0), 0x123456u);
-    const int edges[][2] = {{-1, 0}, {0, -1}, {5, 0}, {0, 3}, {INT_MIN, INT_MIN},
-                            {INT_MAX, INT_MAX}, {INT_MIN, 0}, {0, INT_MAX}};
+    const int edges[][2] = {
+        {-1, 0},      {0, -1},     {5, 0}, {0, 3}, {INT_MIN, INT_MIN}, {INT_MAX, INT_MAX},
+        {INT_MIN, 0}, {0, INT_MAX}};
     for (const auto& e : edges) {
         EXPECT_FALSE(SetPixelV(m.dc, e[0], e[1], 0xFFFFFF));
         EXPECT_EQ(GetPixel(m.dc, e[0], e[1]), CLR_INVALID);
@@ -54,7 +55,8 @@ TEST(GdiPixels, FillRectIsHalfOpenClippedAndShiftsInvertedEdges) {
 TEST(GdiPixels, BitBltCopiesTheOverlapOnly) {
     MemoryDc src(4, 4), dst(6, 6);
     for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x) SetPixelV(src.dc, x, y, COLORREF(0x10 * (y * 4 + x) + 1));
+        for (int x = 0; x < 4; ++x)
+            SetPixelV(src.dc, x, y, COLORREF(0x10 * (y * 4 + x) + 1));
     EXPECT_TRUE(BitBlt(dst.dc, 4, -1, 4, 4, src.dc, 0, 0, SRCCOPY));
     // Destination columns 4..5, rows 0..2 take source columns 0..1, rows 1..3.
     EXPECT_EQ(dst.at(4, 0), src.at(0, 1));

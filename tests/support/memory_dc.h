@@ -34,7 +34,8 @@ struct MemoryDc {
     int countNonBlack() const {
         int n = 0;
         for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) n += at(x, y) != 0;
+            for (int x = 0; x < width; ++x)
+                n += at(x, y) != 0;
         return n;
     }
 };
