@@ -1,0 +1,109 @@
+// Pen lines and polylines: one pixel per step along the major axis, the minor
+// coordinate rounded to nearest with exact halves going toward -infinity, the
+// end point left out. Clipped to the surface before iterating.
+
+#include "platform/raster.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace tess::raster {
+
+namespace {
+
+typedef __int128 i128;
+
+// Floor and ceiling of n / d for d > 0.
+i128 floorDiv(i128 n, i128 d) {
+    return n >= 0 ? n / d : -((-n + d - 1) / d);
+}
+i128 ceilDiv(i128 n, i128 d) {
+    return -floorDiv(-n, d);
+}
+
+} // namespace
+
+void line(Surface& s, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+          Colour c) {
+    // Differences of two int32 need 33 bits.
+    const long long dx = (long long)x1 - x0, dy = (long long)y1 - y0;
+    if (dx == 0 && dy == 0) return;
+    const bool xMajor = std::llabs(dx) >= std::llabs(dy);
+    // Work in (major, minor) terms; the step t runs 0 .. n - 1.
+    const long long n = xMajor ? std::llabs(dx) : std::llabs(dy);
+    const long long m0 = xMajor ? x0 : y0, q0 = xMajor ? y0 : x0;
+    const int sm = (xMajor ? dx : dy) > 0 ? 1 : -1;
+    const long long dq = xMajor ? dy : dx;
+    const long long majorSize = xMajor ? s.width : s.height;
+    const long long minorSize = xMajor ? s.height : s.width;
+
+    // Minor coordinate at step t: q0 + dq * t / n rounded, halves down:
+    // ceil((2 * dq * t - n) / (2 * n)).
+    auto minorAt = [&](long long t) {
+        return q0 + (long long)ceilDiv(i128(2) * dq * t - n, i128(2) * n);
+    };
+
+    // Steps whose major coordinate lies on the surface.
+    long long tLo, tHi; // inclusive
+    if (sm > 0) {
+        tLo = -m0;
+        tHi = majorSize - 1 - m0;
+    } else {
+        tLo = m0 - (majorSize - 1);
+        tHi = m0;
+    }
+    if (tLo < 0) tLo = 0;
+    if (tHi > n - 1) tHi = n - 1;
+    if (tLo > tHi) return;
+
+    // The minor coordinate is monotone in t: narrow the range to the steps
+    // where it lies on the surface too, by bisection (exact at any scale).
+    // before(t) / after(t): the minor coordinate has not reached / has left the surface.
+    const bool rising = dq >= 0;
+    auto before = [&](long long t) {
+        const long long q = minorAt(t);
+        return rising ? q < 0 : q >= minorSize;
+    };
+    auto after = [&](long long t) {
+        const long long q = minorAt(t);
+        return rising ? q >= minorSize : q < 0;
+    };
+    // First t not "before".
+    long long lo = tLo, hi = tHi + 1;
+    while (lo < hi) {
+        const long long mid = lo + (hi - lo) / 2;
+        if (before(mid))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    tLo = lo;
+    // Last t not "after".
+    lo = tLo - 1;
+    hi = tHi;
+    while (lo < hi) {
+        const long long mid = hi - (hi - lo) / 2;
+        if (after(mid))
+            hi = mid - 1;
+        else
+            lo = mid;
+    }
+    tHi = lo;
+    if (tLo > tHi) return;
+
+    PixelRect dirty;
+    for (long long t = tLo; t <= tHi; ++t) {
+        const long long m = m0 + sm * t, q = minorAt(t);
+        const int x = int(xMajor ? m : q), y = int(xMajor ? q : m);
+        s.at(x, y) = c & 0xFFFFFF;
+        dirty = unite(dirty, PixelRect{x, y, x + 1, y + 1});
+    }
+    s.touch(dirty);
+}
+
+void polyline(Surface& s, const Point* pts, int count, Colour c) {
+    for (int i = 0; i + 1 < count; ++i)
+        line(s, pts[i].x, pts[i].y, pts[i + 1].x, pts[i + 1].y, c);
+}
+
+} // namespace tess::raster
