@@ -127,6 +127,34 @@ TEST_F(PersistentPair, ThreeArgumentFormIsTheFourArgumentFormWithoutRelease) {
     EXPECT_EQ(released, ended);
 }
 
+TEST_F(PersistentPair, ShapesWithoutColoursTakeThePairUntilItIsReleased) {
+    vec2 square[] = {vec2(1, 1), vec2(5, 1), vec2(5, 5), vec2(1, 5)};
+    setColor(m.dc, 0x0000FF, 0xFF0000); // red pen, blue brush
+    drawPoly(m.dc, square, 4);
+    drawCirc(m.dc, vec2(10.5, 3.5), 2.5);
+    drawLine(m.dc, vec2(7, 7), vec2(13, 7));
+    endColor(m.dc);
+    vec2 unit[] = {vec2(0, 0), vec2(1, 0), vec2(1, 1), vec2(0, 1)};
+    drawPoly(m.dc, vec2(1, 9), vec2(4, 0), unit, 4); // back to black pen, white brush
+    EXPECT_EQ(picture(m, {{0x0000FF, '#'}, {0xFF0000, 'o'}, {0xFFFFFF, 'w'}}),
+              "................\n"
+              ".#####...###....\n"
+              ".#ooo#..#ooo#...\n"
+              ".#ooo#..#ooo#...\n"
+              ".#ooo#..#ooo#...\n"
+              ".#####...###....\n"
+              "................\n"
+              ".......######...\n"
+              "................\n"
+              "................\n"
+              "..www...........\n"
+              "..www...........\n"
+              "..www...........\n"
+              "................\n"
+              "................\n"
+              "................\n");
+}
+
 TEST_F(PersistentPair, ShapesWithTheirOwnColoursLeaveThePairSelected) {
     setColor(m.dc, 0x0000FF, 0xFF0000);
     const HGDIOBJ hPn = selectedPen(m.dc), hBr = selectedBrush(m.dc);

@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,75 @@ TEST(DrawPoly, OutlinesHandOverCountPlusOnePointsClosingOnTheFirst) {
                    "Polygon(3: (0, 0) (10, 0) (0, 10))", // filled: exactly count, not closed
                    "Polygon(3: (0, 0) (10, 0) (0, 10))", "Polyline(2: (5, 6) (5, 6))",
                    "Polyline(2: (5, 6) (5, 6))"}));
+}
+
+TEST(DrawPoly, OutlinesCloseOnTheFirstCornerAndNeverFill) {
+    MemoryDc m(8, 8); // holds the white stock brush, which an outline must not use
+    vec2 triangle[] = {vec2(0, 0), vec2(6, 0), vec2(0, 6)};
+    drawPoly(m.dc, triangle, 3, 0x0000FF);
+    const std::string closed = "#######.\n"
+                               "#....#..\n"
+                               "#...#...\n"
+                               "#..#....\n"
+                               "#.#.....\n"
+                               "##......\n"
+                               "#.......\n"
+                               "........\n";
+    EXPECT_EQ(picture(m, {{0x0000FF, '#'}}), closed);
+    vec2 half[] = {vec2(0, 0), vec2(3, 0), vec2(0, 3)};
+    MemoryDc scaled(8, 8);
+    drawPoly(scaled.dc, vec2(0, 0), vec2(2, 0), half, 3, 0x0000FF);
+    EXPECT_EQ(picture(scaled, {{0x0000FF, '#'}}), closed);
+}
+
+TEST(DrawPoly, FilledFormsOutlineInThePenAndFillWithTheBrush) {
+    MemoryDc own(7, 7);
+    drawPoly(own.dc, vec2(1, 1), vec2(4, 0), unitSquare, 4, 0x0000FF, 0xFF0000);
+    EXPECT_EQ(picture(own, {{0x0000FF, '#'}, {0xFF0000, 'o'}}), ".......\n"
+                                                                ".#####.\n"
+                                                                ".#ooo#.\n"
+                                                                ".#ooo#.\n"
+                                                                ".#ooo#.\n"
+                                                                ".#####.\n"
+                                                                ".......\n");
+    // Without colours: the DC's black pen (invisible here) and white brush.
+    MemoryDc current(7, 7);
+    vec2 corners[] = {vec2(1.5, 1.5), vec2(5.9, 1.5), vec2(5.9, 5.1), vec2(1.5, 5.1)};
+    drawPoly(current.dc, corners, 4);
+    EXPECT_EQ(picture(current, {{0xFFFFFF, 'o'}}), ".......\n"
+                                                   ".......\n"
+                                                   "..ooo..\n"
+                                                   "..ooo..\n"
+                                                   "..ooo..\n"
+                                                   ".......\n"
+                                                   ".......\n");
+}
+
+TEST(DrawPoly, AFigureTooLargeForTheStackDrawsLikeItsFourCorners) {
+    std::vector<vec2> border; // 400 corners, 0.1 apart, around the square (2, 2) .. (12, 12)
+    for (int i = 0; i < 100; ++i)
+        border.push_back(vec2(2 + i * 0.1, 2));
+    for (int i = 0; i < 100; ++i)
+        border.push_back(vec2(12, 2 + i * 0.1));
+    for (int i = 0; i < 100; ++i)
+        border.push_back(vec2(12 - i * 0.1, 12));
+    for (int i = 0; i < 100; ++i)
+        border.push_back(vec2(2, 12 - i * 0.1));
+    vec2 square[] = {vec2(2, 2), vec2(12, 2), vec2(12, 12), vec2(2, 12)};
+    const std::map<COLORREF, char> letters = {{0x0000FF, '#'}, {0xFF0000, 'o'}};
+    for (int filled = 0; filled < 2; ++filled) {
+        MemoryDc many(15, 15), four(15, 15);
+        if (filled) {
+            drawPoly(many.dc, border.data(), 400, 0x0000FF, 0xFF0000);
+            drawPoly(four.dc, square, 4, 0x0000FF, 0xFF0000);
+        } else {
+            drawPoly(many.dc, border.data(), 400, 0x0000FF);
+            drawPoly(four.dc, square, 4, 0x0000FF);
+        }
+        EXPECT_EQ(picture(many, letters), picture(four, letters))
+            << (filled ? "filled" : "outline");
+        EXPECT_EQ(four.countNonBlack(), filled ? 121 : 40);
+    }
 }
 
 TEST(DrawPoly, ColourFormsMakeThePenFirstAndPutEverythingBack) {

@@ -79,6 +79,18 @@ TEST(DrawCirc, ColourFormMakesBrushThenPenAndPutsBothBack) {
     EXPECT_POINT(currentPosition(m.dc), 3, 1); // an ellipse leaves the position alone
 }
 
+TEST(DrawCirc, PaintsItsTruncatedBoxOutlinedInPenAndFilledWithBrush) {
+    MemoryDc m(14, 5);
+    drawCirc(m.dc, vec2(1, 1), 1.5, 0x0000FF, 0xFF0000);      // box 0..2: -0.5 became 0
+    drawCirc(m.dc, vec2(5, 2), 1.5, 0x0000FF, 0xFF0000);      // box 3..6, 0..3: three wide
+    drawCirc(m.dc, vec2(10.5, 2.5), 2.5, 0x0000FF, 0xFF0000); // box 8..13, 0..5
+    EXPECT_EQ(picture(m, {{0x0000FF, '#'}, {0xFF0000, 'o'}}), "##..#....###..\n"
+                                                              "##.#o#..#ooo#.\n"
+                                                              "....#...#ooo#.\n"
+                                                              "........#ooo#.\n"
+                                                              ".........###..\n");
+}
+
 TEST(DrawLine, DrawsBetweenTruncatedEndsAndLeavesTheEndAsCurrentPosition) {
     MemoryDc m(4, 4);
     gdilog::start();
@@ -105,6 +117,15 @@ TEST(DrawLine, ColourFormCyclesOnlyAPenAroundTheLine) {
     SelectObject(m.dc, oldBrush);
     DeleteObject(brush);
     EXPECT_EQ(tess::gdiLiveObjects().total(), live);
+}
+
+TEST(DrawLine, PaintsFromTheTruncatedStartUpToTheTruncatedEnd) {
+    MemoryDc m(6, 3);
+    drawLine(m.dc, vec2(0.9, 0), vec2(5.99, 0.5), 0x00FF00);   // (0, 0) to (5, 0)
+    drawLine(m.dc, vec2(3.2, 1.5), vec2(-0.5, 1.5), 0x00FF00); // ends at 0, not -1: (0, 1) stays
+    EXPECT_EQ(picture(m, {{0x00FF00, '#'}}), "#####.\n"
+                                             ".###..\n"
+                                             "......\n");
 }
 
 TEST(DrawShapes, ThousandsOfColourCallsLeaveNoObjectBehind) {
