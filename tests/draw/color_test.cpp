@@ -195,7 +195,7 @@ TEST_F(PersistentPair, ThousandsOfMixedCallsLeaveExactlyThePairAlive) {
     for (int i = 0; i < 5000; ++i) {
         const unsigned long a = unsigned(std::rand()) & 0xFFFFFF,
                             b = unsigned(std::rand()) & 0xFFFFFF;
-        switch (std::rand() % 8) {
+        switch (std::rand() % 12) {
         case 0:
             setColor(m.dc, a, b);
             holding = true;
@@ -223,6 +223,20 @@ TEST_F(PersistentPair, ThousandsOfMixedCallsLeaveExactlyThePairAlive) {
             break;
         case 7:
             drawPoly(m.dc, vec2(0, 0), vec2(1, 0), quad, 4, a, b);
+            break;
+        case 8:
+            drawPoly(m.dc, quad, 4, a, b);
+            break;
+        case 9:
+            drawPoly(m.dc, vec2(15, 0), vec2(0, 1), quad, 4, a);
+            break;
+        case 10:
+            drawPoly(m.dc, quad, 0, a); // no corners: the pen still comes and goes
+            break;
+        case 11: // the pair's own shapes make nothing
+            drawCirc(m.dc, vec2(8, 8), 4);
+            drawLine(m.dc, vec2(1, 1), vec2(9, 4));
+            drawPoly(m.dc, vec2(2, 2), vec2(0.5, 0.5), quad, 4);
             break;
         }
         ASSERT_EQ(extra(), holding ? 2 : 0) << "call " << i;
