@@ -1,4 +1,4 @@
-// vec2 and the core vector functions.
+// vec2 and the free vector functions.
 
 #include "math/vec2.h"
 
@@ -50,4 +50,34 @@ vec2 retrot2(vec2 v, double angle) {
     const double c = std::cos(angle);
     const double s = std::sin(angle);
     return vec2(v.x * c - v.y * s, v.x * s + v.y * c);
+}
+
+double retdot2(vec2 u, vec2 v) { return u.x * v.x + u.y * v.y; }
+
+vec2 retext2(vec2 v) { return vec2(-v.y, v.x); }
+
+vec2 retnrm2(vec2 lineA, vec2 lineB, vec2 point) {
+    const vec2 u = retnrm2(lineA, lineB); // (1, 0) when A == B: the horizontal line through A
+    const vec2 w = point - lineA;
+    const double t = retdot2(u, w);       // not clamped: the line is infinite
+    const vec2 foot = lineA + u * t;
+    return retnrm2(foot, point);          // no tolerance: a rounding remainder still points
+}
+
+vec2 retcpnt2(vec2 segA, vec2 segB, vec2 point) {
+    const vec2 u = retnrm2(segA, segB);
+    const vec2 w = point - segA;
+    const double t = retdot2(u, w);
+    const double len = retdis2(segA, segB);
+    if (t > len) return segB;
+    if (t < 0) return segA;
+    return segA + u * t; // t == len lands here (segB only up to rounding), and so does NaN
+}
+
+vec2 retvec2(vec2 origin, vec2 axis, vec2 local) {
+    const vec2 n = vec2(-axis.y, axis.x); // retext2(axis), spelled out
+    const vec2 a1 = n * local.y;
+    const vec2 a2 = axis * local.x;
+    const vec2 s = origin + a2;
+    return s + a1; // origin + x part first, then the y part: the rounding follows this order
 }

@@ -1,6 +1,7 @@
 // vec2: the 2-D value type (two doubles, x right, y down) and the free vector
-// functions over it. Pure double arithmetic; the random ones draw from rand().
-// No function reports an error: an undefined direction is (1, 0).
+// functions over it: measures, directions, rotation, projections, local frames.
+// Pure double arithmetic; the random ones draw from rand(). No function reports
+// an error: an undefined direction is (1, 0).
 #pragma once
 
 struct vec2 {
@@ -26,3 +27,13 @@ vec2 rndnrm2(); // unit vector, one rand() draw
 double retdis2(vec2 from, vec2 to); // distance, symmetric
 vec2 retnrm2(vec2 from, vec2 to);   // unit from -> to; (1, 0) if coinciding or NaN
 vec2 retrot2(vec2 v, double angle); // rotated from +x toward +y; nothing snapped to 0
+
+// Products, perpendiculars, projections and local frames: each is built from the
+// functions above, so their degenerate cases carry over.
+double retdot2(vec2 u, vec2 v);                   // dot product
+vec2 retnrm2(vec2 lineA, vec2 lineB, vec2 point); // unit normal of line AB toward point; (1, 0)
+                                                  // on the line; A == B: the horizontal line
+vec2 retext2(vec2 v);                             // (-v.y, v.x): an exact quarter turn
+vec2 retcpnt2(vec2 segA, vec2 segB, vec2 point);  // point of segment AB nearest point; A if A == B
+vec2 retvec2(vec2 origin, vec2 axis, vec2 local); // local frame to plain: local.x along axis,
+                                                  // local.y along retext2(axis); |axis| scales

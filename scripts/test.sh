@@ -6,6 +6,10 @@ bash scripts/deps.sh g++ cmake make pkg-config libgtest-dev libgmock-dev libpng-
 # gdiscript on a real GDI (mingw build, run under wine) for the conformance test.
 cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DTESS_BUILD_TESTS=OFF >/dev/null
 cmake --build build-win64 -j"$(nproc)" --target gdiscript
+# The toolkit demo built for Windows, drawn by the real GDI under wine64 and compared with
+# ours by the demo_matches_windows test.
+cmake --build build-win64 -j"$(nproc)" --target tessaline-demo
+export TESS_DEMO_WIN="$PWD/build-win64/tools/tessaline-demo.exe"
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
     -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" >/dev/null
 cmake --build build -j"$(nproc)"
