@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -27,8 +28,20 @@ Video& video() {
     return v;
 }
 
+// Drivers that open no window anyone can see ("evdev" is the dummy one reading
+// input devices).
 bool invisible(const char* driver) {
-    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+    for (const char* name : {"offscreen", "dummy", "evdev"}) {
+        if (SDL_strcasecmp(driver, name) == 0) return true;
+    }
+    return false;
+}
+
+// Wayland finds its socket through these; without both it cannot connect, and
+// trying only makes the client library print to stderr.
+bool reachable(const char* driver) {
+    if (std::strcmp(driver, "wayland") != 0) return true;
+    return std::getenv("WAYLAND_DISPLAY") || std::getenv("XDG_RUNTIME_DIR");
 }
 
 } // namespace
@@ -46,15 +59,32 @@ bool videoReady() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The default routes the window surface through software OpenGL, many times slower.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    // Never let SDL turn the X screensaver off or minimise on focus loss behind our back.
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    const char* requested = std::getenv("SDL_VIDEODRIVER");
+    bool started = false;
+    if (requested && *requested) {
+        started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+        if (!started) v.reason = std::string(requested) + ": " + SDL_GetError();
+    } else {
+        // Our own walk over SDL's drivers: the invisible ones are never tried.
+        for (int i = 0, n = SDL_GetNumVideoDrivers(); i < n && !started; ++i) {
+            const char* driver = SDL_GetVideoDriver(i);
+            if (!driver || invisible(driver) || !reachable(driver)) continue;
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
+            started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+            if (!started)
+                v.reason +=
+                    (v.reason.empty() ? "" : "; ") + std::string(driver) + ": " + SDL_GetError();
+        }
+        SDL_ResetHint(SDL_HINT_VIDEODRIVER);
+        if (v.reason.empty()) v.reason = "no video driver to try";
+    }
+    if (!started) {
         v.state = State::Failed;
-        v.reason = SDL_GetError();
         return false;
     }
     const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driverAccepted(driver, SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
+    if (!driverAccepted(driver, requested)) {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         v.state = State::Failed;
         v.reason =
@@ -62,6 +92,7 @@ bool videoReady() {
         return false;
     }
     v.state = State::Ready;
+    v.reason.clear();
     applyCursorVisibility();
     return true;
 }

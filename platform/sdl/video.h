@@ -1,7 +1,7 @@
 // Bringing SDL's video up once, on first need, and refusing a display that is
 // not one: SDL falls back to an invisible offscreen or dummy driver when no
 // display is reachable, which is accepted only when asked for by name
-// (SDL_VIDEODRIVER), as the tests do.
+// (SDL_VIDEODRIVER), as the tests do; without that name they are never tried.
 #pragma once
 
 namespace tess::sdl {

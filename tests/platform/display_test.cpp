@@ -172,6 +172,7 @@ TEST(VideoDriver, InvisibleDriversServeOnlyWhenAskedForByName) {
     EXPECT_FALSE(driverAccepted("offscreen", ""));
     EXPECT_FALSE(driverAccepted("dummy", nullptr));
     EXPECT_FALSE(driverAccepted("dummy", "offscreen"));
+    EXPECT_FALSE(driverAccepted("evdev", nullptr));
     EXPECT_TRUE(driverAccepted("offscreen", "offscreen"));
     EXPECT_TRUE(driverAccepted("dummy", "DUMMY"));
     EXPECT_FALSE(driverAccepted(nullptr, "dummy"));

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The program on a real X server (Xvfb, 1280x1024), driven as a user would.
+#   e2e.sh SCENARIO TESSALINE XPROBE WORKDIR
+# Scenarios: picture (covers the screen, draws on black, Return recolours, Esc
+# ends it with 0 within a second), close (a WM_DELETE_WINDOW request ends it
+# with 0), sigterm (SIGTERM ends it with 0), nodisplay (exit 1 with one line).
+set -euo pipefail
+scenario=$1 tessaline=$2 xprobe=$3 work=$4
+title="Tessaline II alpha 1"
+mkdir -p "$work"
+fail() { echo "FAIL ($scenario): $*" >&2; exit 1; }
+
+if [ "$scenario" = nodisplay ]; then
+    set +e
+    env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$tessaline" c 2>"$work/stderr" &
+    pid=$!
+    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.02; done
+    kill -0 $pid 2>/dev/null && { kill -KILL $pid; fail "still running after 2 s"; }
+    wait $pid
+    code=$?
+    set -e
+    [ $code -eq 1 ] || fail "exit code $code, not 1"
+    [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "stderr is not one line: $(cat "$work/stderr")"
+    grep -q "no display could be opened" "$work/stderr" || fail "stderr: $(cat "$work/stderr")"
+    echo "nodisplay: exit 1, stderr: $(cat "$work/stderr")"
+    exit 0
+fi
+
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+
+# A server of our own on a free display number.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 250); do [ -s "$work/display" ] && break; sleep 0.02; done
+[ -s "$work/display" ] || fail "Xvfb did not start"
+export DISPLAY=":$(head -1 "$work/display")"
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+xset r off # a held key is one press, as on the desktop the program was made for
+
+"$tessaline" "${LETTER:-c}" 2>"$work/stderr" &
+app=$!
+pids+=($app)
+
+window=""
+for _ in $(seq 250); do # every 20 ms, 5 s at most
+    window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
+    [ -n "$window" ] && break
+    kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
+    sleep 0.02
+done
+[ -n "$window" ] || fail "no window titled '$title'"
+
+# Ends within a second with the given code, or fails.
+expectExit() {
+    for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.02; done
+    kill -0 $app 2>/dev/null && fail "still running a second after $2"
+    set +e
+    wait $app
+    local code=$?
+    set -e
+    [ $code -eq "$1" ] || fail "exit code $code after $2, not $1"
+    echo "$scenario: $2 ended it with $code"
+}
+
+case "$scenario" in
+picture)
+    geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
+    [ "$geometry" = "0 0 1280 1024" ] || fail "window at $geometry, not covering the screen"
+    sleep 1
+    xwd -root -silent >"$work/first.xwd"
+    lit=$("$xprobe" coloured "$work/first.xwd")
+    [ "$lit" -gt 0 ] || fail "nothing drawn after a second"
+    [ "$lit" -lt $((800 * 600 / 4)) ] || fail "$lit pixels lit: not coloured traces on black"
+    echo "picture: $lit coloured pixels on black after a second"
+
+    # Pixels newly lit under one colour share which channels are lit (a channel
+    # rises from 0 only toward a target at least 100 above). Holding Return
+    # picks new colours, so that pattern moves on; try a few holds.
+    pattern() { # most common pattern of pixels lit between two shots
+        xwd -root -silent >"$work/a.xwd"
+        sleep 0.6
+        xwd -root -silent >"$work/b.xwd"
+        "$xprobe" fresh "$work/a.xwd" "$work/b.xwd" | head -1 | cut -d' ' -f1
+    }
+    before=$(pattern)
+    changed=""
+    for hold in 1 2 3 4 5; do
+        xdotool keydown Return
+        sleep 0.3
+        xdotool keyup Return
+        after=$(pattern)
+        echo "picture: lit pattern $before, after holding Return ($hold) $after"
+        if [ "$after" != "$before" ]; then changed=yes; break; fi
+    done
+    [ -n "$changed" ] || fail "holding Return never changed the colour"
+
+    xdotool key Escape
+    expectExit 0 "Esc"
+    ;;
+close)
+    "$xprobe" close "$window"
+    expectExit 0 "a WM_DELETE_WINDOW request"
+    ;;
+sigterm)
+    kill -TERM $app
+    expectExit 0 "SIGTERM"
+    ;;
+*) fail "unknown scenario" ;;
+esac
+[ ! -s "$work/stderr" ] || fail "the program wrote to stderr: $(cat "$work/stderr")"
