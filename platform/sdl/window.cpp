@@ -245,6 +245,9 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     installHost();
     catchTerminationSignals();
     applyCursorVisibility();
+    int cursorX = 0, cursorY = 0; // until the first motion event says otherwise
+    SDL_GetGlobalMouseState(&cursorX, &cursorY);
+    noteCursor(cursorX, cursorY);
     if (style & WS_VISIBLE) ShowWindow(handle, SW_SHOW);
     return handle;
 }
