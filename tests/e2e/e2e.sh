@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The program on a real X server (Xvfb, 1280x1024), driven as a user would.
 #   e2e.sh SCENARIO TESSALINE XPROBE WORKDIR
-# Scenarios: picture (covers the screen, draws on black, Return recolours, Esc
-# ends it with 0 within a second), close (a WM_DELETE_WINDOW request ends it
-# with 0), sigterm (SIGTERM ends it with 0), nodisplay (exit 1 with one line).
+# Scenarios: picture (800x600: covers the screen, draws centred on black, Return
+# recolours, Esc ends it with 0 within a second), scaled (320x240 shown four
+# times enlarged), close (a WM_DELETE_WINDOW request ends it with 0), sigterm
+# (SIGTERM ends it with 0), nodisplay (exit 1 with one line on stderr).
 set -euo pipefail
 scenario=$1 tessaline=$2 xprobe=$3 work=$4
 title="Tessaline II alpha 1"
@@ -48,9 +49,12 @@ export DISPLAY=":$number"
 unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 xset r off # a held key is one press, as on the desktop the program was made for
 
+letter=c
+[ "$scenario" = scaled ] && letter=a
+
 # Starts the program and finds its window by title, polling every 20 ms.
 start() {
-    "$tessaline" "${LETTER:-c}" 2>"$work/stderr" &
+    "$tessaline" "$letter" 2>"$work/stderr" &
     app=$!
     pids+=($app)
     window=""
@@ -76,25 +80,33 @@ expectExit() {
     echo "$scenario: $2 ended it with $code"
 }
 
+# Waits a second and counts the lit pixels of a root screenshot (with their
+# bounding box). A first colour with every channel below 100 paints nothing: the
+# 1 % step truncates to 0 from black, about one run in 17; start again then.
+firstShot() {
+    for run in 1 2 3; do
+        sleep 1
+        xwd -root -silent >"$work/first.xwd"
+        read -r lit x0 y0 x1 y1 < <("$xprobe" coloured "$work/first.xwd")
+        [ "$lit" -gt 0 ] && return 0
+        echo "$scenario: run $run drew a colour too dark to show; starting again"
+        kill -TERM $app
+        wait $app || true
+        start
+    done
+    fail "nothing drawn after a second"
+}
+
 case "$scenario" in
 picture)
     geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
         /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
     [ "$geometry" = "0 0 1280 1024" ] || fail "window at $geometry, not covering the screen"
-    # A first colour with every channel below 100 paints nothing: the 1 % step
-    # truncates to 0 from black. One run in about 17 draws one; start another.
-    for run in 1 2 3; do
-        sleep 1
-        xwd -root -silent >"$work/first.xwd"
-        lit=$("$xprobe" coloured "$work/first.xwd")
-        [ "$lit" -gt 0 ] && break
-        echo "picture: run $run drew a colour too dark to show; starting again"
-        kill -TERM $app
-        wait $app || true
-        start
-    done
-    [ "$lit" -gt 0 ] || fail "nothing drawn after a second"
+    firstShot
     [ "$lit" -lt $((800 * 600 / 4)) ] || fail "$lit pixels lit: not coloured traces on black"
+    # 800x600 fits once: shown one to one at (240, 212), black around it.
+    [ "$x0" -ge 240 ] && [ "$y0" -ge 212 ] && [ "$x1" -le 1040 ] && [ "$y1" -le 812 ] ||
+        fail "lit pixels reach $x0,$y0 - $x1,$y1, outside the centred 800x600"
     echo "picture: $lit coloured pixels on black after a second"
 
     # Pixels newly lit under one colour share which channels are lit (a channel
@@ -120,6 +132,15 @@ picture)
 
     xdotool key Escape
     expectExit 0 "Esc"
+    ;;
+scaled)
+    firstShot
+    # 320x240 fits four times: 1280x960 at (0, 32), every pixel a 4x4 block.
+    blocks=$("$xprobe" blocks "$work/first.xwd" 4 0 32 1280 960)
+    [ "$blocks" = ok ] || fail "not four times enlarged and centred: $blocks"
+    echo "scaled: $lit lit pixels, all in uniform 4x4 blocks within 1280x960 at (0, 32)"
+    kill -TERM $app
+    expectExit 0 "SIGTERM"
     ;;
 close)
     "$xprobe" close "$window"

@@ -3,7 +3,11 @@
 // it), and pixel counts over `xwd -root` dumps (32-bit ZPixmap, true colour).
 //
 //   xprobe close WINDOW-ID        ask the window to close
-//   xprobe coloured SHOT.xwd      count of non-black pixels
+//   xprobe coloured SHOT.xwd      count of non-black pixels, and their bounding
+//                                 box as x0 y0 x1 y1 (half-open)
+//   xprobe blocks SHOT.xwd F X Y W H
+//                                 "ok" when the W x H area at (X, Y) is made of
+//                                 uniform F x F blocks and all else is black
 //   xprobe fresh BEFORE AFTER     channel pattern of pixels black before and
 //                                 lit after: "rgb" as 0/1 per channel, most common
 //                                 first, with counts ("none" when none)
@@ -95,9 +99,41 @@ int main(int argc, char** argv) {
         Shot s;
         if (!readShot(argv[2], s)) return 2;
         long n = 0;
-        for (std::uint32_t v : s.rgb)
-            n += v != 0;
-        std::printf("%ld\n", n);
+        int x0 = s.width, y0 = s.height, x1 = 0, y1 = 0;
+        for (int y = 0; y < s.height; ++y) {
+            for (int x = 0; x < s.width; ++x) {
+                if (!s.rgb[std::size_t(y) * s.width + x]) continue;
+                ++n;
+                x0 = std::min(x0, x);
+                y0 = std::min(y0, y);
+                x1 = std::max(x1, x + 1);
+                y1 = std::max(y1, y + 1);
+            }
+        }
+        if (n == 0) x0 = y0 = 0;
+        std::printf("%ld %d %d %d %d\n", n, x0, y0, x1, y1);
+        return 0;
+    }
+    if (what == "blocks" && argc == 8) {
+        Shot s;
+        if (!readShot(argv[2], s)) return 2;
+        const int f = std::atoi(argv[3]), ax = std::atoi(argv[4]), ay = std::atoi(argv[5]);
+        const int aw = std::atoi(argv[6]), ah = std::atoi(argv[7]);
+        for (int y = 0; y < s.height; ++y) {
+            for (int x = 0; x < s.width; ++x) {
+                const std::uint32_t v = s.rgb[std::size_t(y) * s.width + x];
+                const bool inside = x >= ax && x < ax + aw && y >= ay && y < ay + ah;
+                // Inside, each pixel equals its block's top-left one.
+                const int bx = inside ? ax + (x - ax) / f * f : x,
+                          by = inside ? ay + (y - ay) / f * f : y;
+                const std::uint32_t expected = inside ? s.rgb[std::size_t(by) * s.width + bx] : 0;
+                if (v != expected) {
+                    std::printf("pixel %d,%d is %06x, not %06x\n", x, y, v, expected);
+                    return 1;
+                }
+            }
+        }
+        std::printf("ok\n");
         return 0;
     }
     if (what == "fresh" && argc == 4) {
@@ -121,6 +157,7 @@ int main(int argc, char** argv) {
             std::printf("%s %ld\n", p.c_str(), n);
         return 0;
     }
-    std::fprintf(stderr, "usage: xprobe close ID | coloured SHOT | fresh BEFORE AFTER\n");
+    std::fprintf(stderr, "usage: xprobe close ID | coloured SHOT | blocks SHOT F X Y W H | "
+                         "fresh BEFORE AFTER\n");
     return 2;
 }
