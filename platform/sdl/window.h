@@ -1,6 +1,7 @@
 // The window registry behind HWND: each window has its class's procedure, its
 // place on the (possibly switched) screen, a backing surface the device context
-// draws into, and the SDL window that shows it. No messages or drawing here.
+// draws into, and the SDL window that shows it. The queue is in messages.h, the
+// way pixels reach the screen in present.h.
 #pragma once
 
 #include "platform/surface.h"

@@ -165,6 +165,21 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
     EXPECT_EQ(tess::windowHost().screenHeight, 240);
 }
 
+using Cursor = DummyDisplay;
+
+TEST_F(Cursor, ShowsWhileItsDisplayCounterIsAtLeastZero) {
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(ShowCursor(FALSE), -2);
+    EXPECT_EQ(ShowCursor(TRUE), -1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE); // one show does not undo two hides
+    EXPECT_EQ(ShowCursor(TRUE), 0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(ShowCursor(TRUE), 1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
 TEST(VideoDriver, InvisibleDriversServeOnlyWhenAskedForByName) {
     EXPECT_TRUE(driverAccepted("x11", nullptr));
     EXPECT_TRUE(driverAccepted("wayland", "x11")); // a real display, whatever was asked
