@@ -37,7 +37,7 @@ bool invisible(const char* driver) {
     return false;
 }
 
-// Wayland finds its socket through these; without both it cannot connect, and
+// Wayland finds its socket through these; with neither set it cannot connect, and
 // trying only makes the client library print to stderr.
 bool reachable(const char* driver) {
     if (std::strcmp(driver, "wayland") != 0) return true;
@@ -59,7 +59,6 @@ bool videoReady() {
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // The default routes the window surface through software OpenGL, many times slower.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     const char* requested = std::getenv("SDL_VIDEODRIVER");
     bool started = false;
     if (requested && *requested) {
