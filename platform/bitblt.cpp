@@ -31,15 +31,34 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     h = std::min({h, to->height - dy0, from->height - sy0});
     if (w <= 0 || h <= 0) return TRUE;
 
+    // Only pixels that differ count as written: a frame copies the whole bitmap to
+    // the window, yet about 100 of its pixels change, and the host shows only those.
+    PixelRect changed;
+    const bool overlapping = to == from;
     for (long long row = 0; row < h; ++row) {
         std::uint32_t* out = &to->at(int(dx0), int(dy0 + row));
         const std::uint32_t* in = &from->at(int(sx0), int(sy0 + row));
-        std::memmove(out, in, std::size_t(w) * sizeof(std::uint32_t));
+        const std::size_t bytes = std::size_t(w) * sizeof(std::uint32_t);
+        if (overlapping) {
+            std::memmove(out, in, bytes); // rows may overlap: no comparing ahead of the copy
+            changed = unite(changed,
+                            PixelRect{int(dx0), int(dy0 + row), int(dx0 + w), int(dy0 + row + 1)});
+            continue;
+        }
+        if (std::memcmp(out, in, bytes) == 0) continue;
+        long long first = 0, last = w - 1;
+        while (out[first] == in[first])
+            ++first;
+        while (out[last] == in[last])
+            --last;
+        std::memcpy(out + first, in + first, std::size_t(last - first + 1) * sizeof(std::uint32_t));
+        changed = unite(changed, PixelRect{int(dx0 + first), int(dy0 + row), int(dx0 + last + 1),
+                                           int(dy0 + row + 1)});
     }
-    const PixelRect region{int(dx0), int(dy0), int(dx0 + w), int(dy0 + h)};
-    to->touch(region);
+    if (changed.empty()) return TRUE;
+    to->touch(changed);
     if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {
-        windowHost().blitted(dd->window, region);
+        windowHost().blitted(dd->window, changed);
     }
     return TRUE;
 }

@@ -126,6 +126,12 @@ BOOL Polyline(HDC hdc, const POINT* points, int count);
 #define VK_RIGHT 0x27
 #define VK_DOWN 0x28
 #define VK_F4 0x73
+#define VK_LSHIFT 0xA0
+#define VK_RSHIFT 0xA1
+#define VK_LCONTROL 0xA2
+#define VK_RCONTROL 0xA3
+#define VK_LMENU 0xA4
+#define VK_RMENU 0xA5
 
 SHORT GetKeyState(int virtualKey);
 BOOL GetCursorPos(LPPOINT point);
@@ -207,6 +213,7 @@ struct DEVMODEA {
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
 #define WS_POPUP 0x80000000L
+#define WS_VISIBLE 0x10000000L
 #define WS_CLIPSIBLINGS 0x04000000L
 #define WS_CLIPCHILDREN 0x02000000L
 #define CW_USEDEFAULT ((int)0x80000000)
@@ -229,13 +236,16 @@ struct DEVMODEA {
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
+#define WM_USER 0x0400
 
 #define ENUM_CURRENT_SETTINGS ((DWORD)-1)
 #define ENUM_REGISTRY_SETTINGS ((DWORD)-2)
+#define CDS_TEST 0x00000002
 #define CDS_FULLSCREEN 0x00000004
 #define DM_BITSPERPEL 0x00040000L
 #define DM_PELSWIDTH 0x00080000L
 #define DM_PELSHEIGHT 0x00100000L
+#define DM_DISPLAYFLAGS 0x00200000L
 #define DM_DISPLAYFREQUENCY 0x00400000L
 #define DISP_CHANGE_SUCCESSFUL 0
 #define DISP_CHANGE_RESTART 1
@@ -259,6 +269,7 @@ BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -267,3 +278,6 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 BOOL EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* mode);
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+
+// The program's entry point, called by the start-up code with the command tail.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandTail, int showCommand);

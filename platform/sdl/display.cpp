@@ -1,0 +1,151 @@
+// Display modes as the program sees them. A switch only records the mode and
+// lays the windows out over the desktop: the real mode is never touched, so a
+// crash or a kill cannot leave the desktop at the wrong resolution.
+
+#include "platform/sdl/display.h"
+
+#include "platform/sdl/video.h"
+#include "platform/sdl/window.h"
+#include "platform/win32.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+namespace tess::sdl {
+namespace {
+
+struct DisplayState {
+    bool switched = false;
+    ScreenMode mode;
+};
+
+DisplayState& state() {
+    static DisplayState s;
+    return s;
+}
+
+ScreenMode fromSdl(const SDL_DisplayMode& m) {
+    ScreenMode s;
+    s.width = m.w;
+    s.height = m.h;
+    s.bitsPerPixel = int(SDL_BYTESPERPIXEL(m.format)) * 8; // 24-bit depth is stored in 32 bits
+    s.frequency = m.refresh_rate > 0 ? m.refresh_rate : 60;
+    return s;
+}
+
+bool showableDepth(DWORD bits) {
+    return bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+} // namespace
+
+Fit fitScreen(int sw, int sh, int dw, int dh) {
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return Fit{0, 0, 0, 0};
+    const int factor = (dw / sw < dh / sh) ? dw / sw : dh / sh;
+    long long w, h;
+    if (factor >= 1) {
+        w = static_cast<long long>(sw) * factor;
+        h = static_cast<long long>(sh) * factor;
+    } else if (static_cast<long long>(sw) * dh > static_cast<long long>(sh) * dw) {
+        w = dw; // wider than the desktop's shape: full width
+        h = static_cast<long long>(sh) * dw / sw;
+    } else {
+        h = dh;
+        w = static_cast<long long>(sw) * dh / sh;
+    }
+    if (w < 1) w = 1;
+    if (h < 1) h = 1;
+    return Fit{int(w), int(h), int((dw - w) / 2), int((dh - h) / 2)};
+}
+
+ScreenMode desktopMode() {
+    SDL_DisplayMode m;
+    if (!videoReady() || SDL_GetDesktopDisplayMode(0, &m) != 0) return ScreenMode{0, 0, 0, 0};
+    return fromSdl(m);
+}
+
+ScreenMode currentMode() {
+    return state().switched ? state().mode : desktopMode();
+}
+
+bool displaySwitched() {
+    return state().switched;
+}
+
+void desktopBounds(int& x, int& y, int& w, int& h) {
+    SDL_Rect r{0, 0, 0, 0};
+    if (videoReady()) SDL_GetDisplayBounds(0, &r);
+    x = r.x;
+    y = r.y;
+    w = r.w;
+    h = r.h;
+}
+
+void resetDisplay() {
+    state() = DisplayState{};
+}
+
+} // namespace tess::sdl
+
+using namespace tess::sdl;
+
+BOOL EnumDisplaySettingsA(LPCSTR device, DWORD modeNum, DEVMODEA* mode) {
+    static const char kDevice[] = "\\\\.\\DISPLAY1"; // the one display there is
+    if (!mode || (device && std::strcmp(device, kDevice) != 0) || !videoReady()) return FALSE;
+    ScreenMode m;
+    if (modeNum == ENUM_CURRENT_SETTINGS) {
+        m = currentMode();
+    } else if (modeNum == ENUM_REGISTRY_SETTINGS) {
+        m = desktopMode();
+    } else {
+        SDL_DisplayMode sm;
+        if (modeNum >= DWORD(SDL_GetNumDisplayModes(0)) || SDL_GetDisplayMode(0, int(modeNum), &sm))
+            return FALSE;
+        m = fromSdl(sm);
+    }
+    if (m.width <= 0 || m.height <= 0) return FALSE;
+    std::memset(mode->dmDeviceName, 0, sizeof mode->dmDeviceName);
+    std::memcpy(mode->dmDeviceName, kDevice, sizeof kDevice);
+    mode->dmSpecVersion = 0x0401;
+    mode->dmSize = sizeof(DEVMODEA);
+    mode->dmDriverExtra = 0;
+    mode->dmFields =
+        DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT | DM_DISPLAYFLAGS | DM_DISPLAYFREQUENCY;
+    mode->dmBitsPerPel = DWORD(m.bitsPerPixel);
+    mode->dmPelsWidth = DWORD(m.width);
+    mode->dmPelsHeight = DWORD(m.height);
+    mode->dmDisplayFlags = 0;
+    mode->dmDisplayFrequency = DWORD(m.frequency);
+    return TRUE;
+}
+
+LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
+    DisplayState& s = state();
+    if (!mode) {
+        // Back to the stored mode: the desktop, which was never left.
+        if (s.switched) {
+            s.switched = false;
+            layoutWindows();
+        }
+        return DISP_CHANGE_SUCCESSFUL;
+    }
+    if (!videoReady()) return DISP_CHANGE_FAILED;
+    const ScreenMode now = currentMode();
+    // Fields the record does not mark keep their current values.
+    const DWORD width = (mode->dmFields & DM_PELSWIDTH) ? mode->dmPelsWidth : DWORD(now.width);
+    const DWORD height = (mode->dmFields & DM_PELSHEIGHT) ? mode->dmPelsHeight : DWORD(now.height);
+    const DWORD bits = (mode->dmFields & DM_BITSPERPEL) ? mode->dmBitsPerPel : 32;
+    // DWORD sizes: a negative width arrives huge and fails the same test.
+    if (width == 0 || height == 0 || width > DWORD(kMaxSide) || height > DWORD(kMaxSide) ||
+        !showableDepth(bits))
+        return DISP_CHANGE_BADMODE;
+    if (flags & CDS_TEST) return DISP_CHANGE_SUCCESSFUL;
+    s.mode = ScreenMode{int(width), int(height), int(bits),
+                        (mode->dmFields & DM_DISPLAYFREQUENCY) && mode->dmDisplayFrequency
+                            ? int(mode->dmDisplayFrequency)
+                            : now.frequency};
+    s.switched = true;
+    layoutWindows();
+    return DISP_CHANGE_SUCCESSFUL;
+}

@@ -1,0 +1,36 @@
+// The emulated display switch. The real display mode is never changed: a
+// switched "screen" is a borderless SDL window over the whole desktop showing
+// the program's surface scaled to fit (integer factor when it fits), centred on
+// black. Only the state and geometry live here; present.h draws.
+#pragma once
+
+namespace tess::sdl {
+
+struct ScreenMode {
+    int width = 0;
+    int height = 0;
+    int bitsPerPixel = 32;
+    int frequency = 60;
+};
+
+// Largest side of a mode or window the host can back.
+constexpr int kMaxSide = 16384;
+
+// Where a screen of sw x sh lands on a desktop of dw x dh: scaled to scaledW x
+// scaledH and placed at (offsetX, offsetY). The largest whole factor that fits,
+// else shrunk keeping its aspect (at least 1 x 1).
+struct Fit {
+    int scaledW, scaledH, offsetX, offsetY;
+};
+Fit fitScreen(int sw, int sh, int dw, int dh);
+
+// The desktop (what is restored), and the screen the program sees now.
+ScreenMode desktopMode();
+ScreenMode currentMode();
+bool displaySwitched();
+// Desktop rectangle in SDL's global coordinates.
+void desktopBounds(int& x, int& y, int& w, int& h);
+
+void resetDisplay();
+
+} // namespace tess::sdl

@@ -1,0 +1,146 @@
+// Keys, cursor and cursor visibility, fed from SDL events into the state that
+// GetKeyState and GetCursorPos read.
+
+#include "platform/sdl/input.h"
+
+#include "platform/host.h"
+#include "platform/sdl/display.h"
+
+#include <SDL.h>
+
+namespace tess::sdl {
+namespace {
+
+struct Input {
+    bool held[256] = {};
+    int cursorCount = 0; // ShowCursor's display counter: shown while >= 0
+};
+
+Input& input() {
+    static Input s;
+    return s;
+}
+
+struct SharedKey {
+    int left, right, shared;
+};
+constexpr SharedKey kSharedKeys[] = {{VK_LSHIFT, VK_RSHIFT, VK_SHIFT},
+                                     {VK_LCONTROL, VK_RCONTROL, VK_CONTROL},
+                                     {VK_LMENU, VK_RMENU, VK_MENU}};
+
+} // namespace
+
+int virtualKeyOf(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return 'A' + int(key - SDLK_a);
+    if (key >= SDLK_0 && key <= SDLK_9) return '0' + int(key - SDLK_0);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return 0x70 + int(key - SDLK_F1);
+    if (key >= SDLK_KP_1 && key <= SDLK_KP_9) return 0x61 + int(key - SDLK_KP_1);
+    switch (key) {
+    case SDLK_BACKSPACE:
+        return VK_BACK;
+    case SDLK_TAB:
+        return VK_TAB;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+        return VK_RETURN;
+    case SDLK_ESCAPE:
+        return VK_ESCAPE;
+    case SDLK_SPACE:
+        return VK_SPACE;
+    case SDLK_PAGEUP:
+        return 0x21;
+    case SDLK_PAGEDOWN:
+        return 0x22;
+    case SDLK_END:
+        return 0x23;
+    case SDLK_HOME:
+        return 0x24;
+    case SDLK_LEFT:
+        return VK_LEFT;
+    case SDLK_UP:
+        return VK_UP;
+    case SDLK_RIGHT:
+        return VK_RIGHT;
+    case SDLK_DOWN:
+        return VK_DOWN;
+    case SDLK_INSERT:
+        return 0x2D;
+    case SDLK_DELETE:
+        return 0x2E;
+    case SDLK_KP_0:
+        return 0x60;
+    case SDLK_LSHIFT:
+        return VK_LSHIFT;
+    case SDLK_RSHIFT:
+        return VK_RSHIFT;
+    case SDLK_LCTRL:
+        return VK_LCONTROL;
+    case SDLK_RCTRL:
+        return VK_RCONTROL;
+    case SDLK_LALT:
+        return VK_LMENU;
+    case SDLK_RALT:
+        return VK_RMENU;
+    default:
+        return 0;
+    }
+}
+
+LPARAM keyMessageParam(bool down, bool repeat, bool alt) {
+    unsigned long v = 1; // repeat count
+    if (alt) v |= 1UL << 29;
+    if (repeat || !down) v |= 1UL << 30;
+    if (!down) v |= 1UL << 31;
+    return LPARAM(v);
+}
+
+void noteKey(int vk, bool down) {
+    if (vk <= 0 || vk > 255) return;
+    Input& s = input();
+    s.held[vk] = down;
+    setKeyDown(vk, down);
+    for (const SharedKey& k : kSharedKeys) {
+        if (vk == k.left || vk == k.right) setKeyDown(k.shared, s.held[k.left] || s.held[k.right]);
+    }
+}
+
+void noteCursor(int desktopX, int desktopY) {
+    int bx, by, bw, bh;
+    desktopBounds(bx, by, bw, bh);
+    int x = desktopX - bx, y = desktopY - by;
+    if (displaySwitched()) {
+        // Back through the scaling: the pixel of the switched screen under the cursor.
+        const ScreenMode m = currentMode();
+        const Fit f = fitScreen(m.width, m.height, bw, bh);
+        auto back = [](int v, int offset, int scaled, int size) {
+            long long i = static_cast<long long>(v - offset) * size;
+            i = i < 0 ? -((-i + scaled - 1) / scaled) : i / scaled; // floor, not toward zero
+            return int(i < 0 ? 0 : i >= size ? size - 1 : i);
+        };
+        x = back(x, f.offsetX, f.scaledW, m.width);
+        y = back(y, f.offsetY, f.scaledH, m.height);
+    }
+    setCursorPosition(x, y);
+}
+
+void applyCursorVisibility() {
+    if (SDL_WasInit(SDL_INIT_VIDEO))
+        SDL_ShowCursor(input().cursorCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void resetInput() {
+    Input& s = input();
+    for (int vk = 0; vk < 256; ++vk)
+        setKeyDown(vk, false); // a release flips no toggle
+    s = Input{};
+    setCursorPosition(0, 0);
+}
+
+} // namespace tess::sdl
+
+int ShowCursor(BOOL show) {
+    int& count = tess::sdl::input().cursorCount;
+    count += show ? 1 : -1;
+    tess::sdl::applyCursorVisibility();
+    return count;
+}

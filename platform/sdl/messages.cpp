@@ -1,0 +1,236 @@
+// The message queue. PeekMessageA first shows what windows drew, then pumps SDL
+// and the termination signals into posted messages, then hands out one message:
+// posted ones in order, else WM_PAINT for a window that needs it, else WM_QUIT.
+
+#include "platform/sdl/messages.h"
+
+#include "platform/host.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/present.h"
+#include "platform/sdl/window.h"
+
+#include <SDL.h>
+
+#include <csignal>
+#include <deque>
+
+namespace tess::sdl {
+namespace {
+
+struct Queue {
+    std::deque<MSG> posted;
+    bool quit = false;
+    int quitCode = 0;
+    bool signalsCaught = false;
+};
+
+Queue& queue() {
+    static Queue q;
+    return q;
+}
+
+volatile std::sig_atomic_t terminationAsked = 0;
+
+extern "C" void onTermination(int) {
+    terminationAsked = 1;
+}
+
+POINT cursorNow() {
+    POINT p{0, 0};
+    GetCursorPos(&p);
+    return p;
+}
+
+HWND windowOfEvent(Uint32 windowId) {
+    Window* w = findWindow(SDL_GetWindowFromID(windowId));
+    if (!w) w = firstWindow(); // a key sent before the window was known
+    return w ? w->handle : nullptr;
+}
+
+// Windows names the shared key in key messages; the state keeps both sides.
+WPARAM messageKey(int vk) {
+    if (vk == VK_LSHIFT || vk == VK_RSHIFT) return VK_SHIFT;
+    if (vk == VK_LCONTROL || vk == VK_RCONTROL) return VK_CONTROL;
+    if (vk == VK_LMENU || vk == VK_RMENU) return VK_MENU;
+    return WPARAM(vk);
+}
+
+void translate(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: {
+        const int vk = virtualKeyOf(e.key.keysym.sym);
+        if (!vk) return;
+        const bool down = e.type == SDL_KEYDOWN;
+        noteKey(vk, down);
+        const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0 || messageKey(vk) == VK_MENU;
+        // Keys with Alt are system keys: that is how Alt+F4 reaches DefWindowProcA.
+        const UINT message =
+            alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+        if (HWND w = windowOfEvent(e.key.windowID)) {
+            postMessage(w, message, messageKey(vk), keyMessageParam(down, e.key.repeat != 0, alt));
+        }
+        return;
+    }
+    case SDL_WINDOWEVENT: {
+        Window* w = findWindow(SDL_GetWindowFromID(e.window.windowID));
+        if (!w) return;
+        switch (e.window.event) {
+        case SDL_WINDOWEVENT_CLOSE:
+            postMessage(w->handle, WM_CLOSE, 0, 0);
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            w->needsPaint = true;
+            w->needsFull = true;
+            presentWindow(*w); // the backing store has every pixel: show them at once
+            break;
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            w->needsFull = true;
+            break;
+        default:
+            break;
+        }
+        return;
+    }
+    case SDL_MOUSEMOTION: {
+        Window* w = findWindow(SDL_GetWindowFromID(e.motion.windowID));
+        int x = 0, y = 0;
+        if (w && w->sdl) SDL_GetWindowPosition(w->sdl, &x, &y);
+        noteCursor(x + e.motion.x, y + e.motion.y);
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+void pump() {
+    forEachWindow([](Window& w) {
+        if (!w.surface.dirty.empty()) presentWindow(w);
+    });
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        SDL_PumpEvents();
+        SDL_Event e;
+        while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+            translate(e);
+    }
+    if (terminationAsked) {
+        terminationAsked = 0;
+        // Ended from outside: close every window, as a session end would.
+        if (windowCount() == 0) {
+            PostQuitMessage(0);
+        } else {
+            forEachWindow([](Window& w) { postMessage(w.handle, WM_CLOSE, 0, 0); });
+        }
+    }
+}
+
+bool inRange(UINT message, UINT low, UINT high) {
+    return (low == 0 && high == 0) || (message >= low && message <= high);
+}
+
+} // namespace
+
+void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    queue().posted.push_back(MSG{window, message, wParam, lParam, GetTickCount(), cursorNow()});
+}
+
+void dropMessagesFor(HWND window) {
+    auto& q = queue().posted;
+    for (auto it = q.begin(); it != q.end();)
+        it = (it->hwnd == window) ? q.erase(it) : it + 1;
+}
+
+void catchTerminationSignals() {
+    Queue& q = queue();
+    if (q.signalsCaught) return;
+    q.signalsCaught = true;
+    struct sigaction action {};
+    action.sa_handler = onTermination;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+void resetQueue() {
+    const bool caught = queue().signalsCaught;
+    queue() = Queue{};
+    queue().signalsCaught = caught;
+    terminationAsked = 0;
+}
+
+} // namespace tess::sdl
+
+using namespace tess::sdl;
+
+BOOL PeekMessageA(LPMSG message, HWND window, UINT low, UINT high, UINT remove) {
+    if (!message) return FALSE;
+    pump();
+    Queue& q = queue();
+    for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
+        if ((window && it->hwnd != window) || !inRange(it->message, low, high)) continue;
+        *message = *it;
+        if (remove & PM_REMOVE) q.posted.erase(it);
+        return TRUE;
+    }
+    if (inRange(WM_PAINT, low, high)) {
+        for (int i = 0, n = windowCount(); i < n; ++i) {
+            Window* w = windowAt(i);
+            if (!w->visible || !w->needsPaint || (window && w->handle != window)) continue;
+            // WM_PAINT is never removed: it comes until the window is validated.
+            *message = MSG{w->handle, WM_PAINT, 0, 0, GetTickCount(), cursorNow()};
+            return TRUE;
+        }
+    }
+    if (q.quit) { // whatever the filter, and only when nothing else waits
+        *message = MSG{nullptr, WM_QUIT, WPARAM(q.quitCode), 0, GetTickCount(), cursorNow()};
+        if (remove & PM_REMOVE) q.quit = false;
+        return TRUE;
+    }
+    return FALSE;
+}
+
+BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (window && !findWindow(window)) return FALSE;
+    postMessage(window, message, wParam, lParam);
+    return TRUE;
+}
+
+void PostQuitMessage(int exitCode) {
+    queue().quit = true;
+    queue().quitCode = exitCode;
+}
+
+// No character messages: nothing in the program reads them.
+BOOL TranslateMessage(const MSG* message) {
+    if (!message) return FALSE;
+    const UINT m = message->message;
+    return (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP) ? TRUE
+                                                                                        : FALSE;
+}
+
+LRESULT DispatchMessageA(const MSG* message) {
+    if (!message || !message->hwnd) return 0;
+    return sendMessage(message->hwnd, message->message, message->wParam, message->lParam);
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CLOSE:
+        DestroyWindow(window);
+        return 0;
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        BeginPaint(window, &ps);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F4 && (lParam & (LPARAM(1) << 29))) sendMessage(window, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        return 0;
+    }
+}

@@ -1,0 +1,17 @@
+// The thread's message queue: posted messages in order, WM_PAINT when nothing is
+// posted, WM_QUIT only when nothing else waits. SDL events and termination
+// signals are turned into messages when PeekMessageA pumps.
+#pragma once
+
+#include "platform/win32.h"
+
+namespace tess::sdl {
+
+void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Drops what still waits for a destroyed window.
+void dropMessagesFor(HWND window);
+// SIGINT and SIGTERM become WM_CLOSE for every window from now on.
+void catchTerminationSignals();
+void resetQueue();
+
+} // namespace tess::sdl

@@ -1,0 +1,179 @@
+// Nearest-neighbour scaling of a window's surface onto its SDL window surface,
+// written straight in the window's native pixel layout, and the present that
+// updates only the rectangle that changed.
+
+#include "platform/sdl/present.h"
+
+#include "platform/sdl/display.h"
+#include "platform/sdl/window.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <vector>
+
+namespace tess::sdl {
+namespace {
+
+// First target index t (t >= 0) whose source index floor(t * s / d) reaches v.
+long long firstShowing(long long v, long long s, long long d) {
+    return (v * d + s - 1) / s;
+}
+
+std::uint32_t pack(std::uint32_t colour, const PixelLayout& l) {
+    const std::uint32_t r = colour & 0xFF, g = (colour >> 8) & 0xFF, b = (colour >> 16) & 0xFF;
+    return ((r >> l.rLoss) << l.rShift) | ((g >> l.gLoss) << l.gShift) |
+           ((b >> l.bLoss) << l.bShift) | l.alphaMask;
+}
+
+void store(unsigned char* at, std::uint32_t v, int bytes) {
+    switch (bytes) {
+    case 4:
+        std::memcpy(at, &v, 4);
+        break;
+    case 2: {
+        const std::uint16_t s = std::uint16_t(v);
+        std::memcpy(at, &s, 2);
+        break;
+    }
+    default:
+        for (int i = 0; i < bytes; ++i)
+            at[i] = static_cast<unsigned char>(v >> (8 * i));
+    }
+}
+
+// For each target index in [t0, t1): the source index it shows, or -1.
+std::vector<int> sourceIndices(int t0, int t1, int offset, int scaled, int screen, int origin,
+                               int sourceSize) {
+    std::vector<int> out(std::size_t(t1 > t0 ? t1 - t0 : 0), -1);
+    for (int t = t0; t < t1; ++t) {
+        const long long i = t - offset;
+        if (i < 0 || i >= scaled) continue;
+        const long long v = i * screen / scaled - origin;
+        if (v >= 0 && v < sourceSize) out[std::size_t(t - t0)] = int(v);
+    }
+    return out;
+}
+
+PixelLayout layoutOf(const SDL_PixelFormat* f) {
+    PixelLayout l;
+    l.bytesPerPixel = f->BytesPerPixel;
+    l.rShift = f->Rshift;
+    l.gShift = f->Gshift;
+    l.bShift = f->Bshift;
+    l.rLoss = f->Rloss;
+    l.gLoss = f->Gloss;
+    l.bLoss = f->Bloss;
+    l.alphaMask = f->Amask; // opaque
+    return l;
+}
+
+} // namespace
+
+PixelRect targetRegion(const Placement& p, const PixelRect& source) {
+    if (source.empty() || p.screenW <= 0 || p.screenH <= 0) return PixelRect{};
+    auto clamp = [](long long v, long long lo, long long hi) {
+        return v < lo ? lo : v > hi ? hi : v;
+    };
+    const long long vx0 = clamp(source.x0 + static_cast<long long>(p.originX), 0, p.screenW);
+    const long long vx1 = clamp(source.x1 + static_cast<long long>(p.originX), 0, p.screenW);
+    const long long vy0 = clamp(source.y0 + static_cast<long long>(p.originY), 0, p.screenH);
+    const long long vy1 = clamp(source.y1 + static_cast<long long>(p.originY), 0, p.screenH);
+    PixelRect r;
+    r.x0 = int(clamp(p.offsetX + firstShowing(vx0, p.screenW, p.scaledW), 0, p.targetW));
+    r.x1 = int(clamp(p.offsetX + firstShowing(vx1, p.screenW, p.scaledW), 0, p.targetW));
+    r.y0 = int(clamp(p.offsetY + firstShowing(vy0, p.screenH, p.scaledH), 0, p.targetH));
+    r.y1 = int(clamp(p.offsetY + firstShowing(vy1, p.screenH, p.scaledH), 0, p.targetH));
+    return r.empty() ? PixelRect{} : r;
+}
+
+void scaleInto(const Surface& source, const Placement& p, const PixelRect& region, Target& out) {
+    PixelRect r = region;
+    if (r.x0 < 0) r.x0 = 0;
+    if (r.y0 < 0) r.y0 = 0;
+    if (r.x1 > out.width) r.x1 = out.width;
+    if (r.y1 > out.height) r.y1 = out.height;
+    if (r.empty() || p.scaledW <= 0 || p.scaledH <= 0) return;
+    const std::vector<int> columns =
+        sourceIndices(r.x0, r.x1, p.offsetX, p.scaledW, p.screenW, p.originX, source.width);
+    const std::vector<int> rows =
+        sourceIndices(r.y0, r.y1, p.offsetY, p.scaledH, p.screenH, p.originY, source.height);
+    const int bytes = out.layout.bytesPerPixel;
+    const std::uint32_t black = pack(0, out.layout);
+    auto* base = static_cast<unsigned char*>(out.pixels);
+    const std::size_t span = std::size_t(r.x1 - r.x0) * std::size_t(bytes);
+    for (int y = r.y0; y < r.y1; ++y) {
+        unsigned char* row =
+            base + std::size_t(y) * std::size_t(out.pitch) + std::size_t(r.x0) * bytes;
+        const int sy = rows[std::size_t(y - r.y0)];
+        if (y > r.y0 && sy == rows[std::size_t(y - 1 - r.y0)]) {
+            std::memcpy(row, row - out.pitch, span); // an enlarged row repeats the one above
+            continue;
+        }
+        for (int x = r.x0; x < r.x1; ++x) {
+            const int sx = columns[std::size_t(x - r.x0)];
+            const std::uint32_t v =
+                (sx < 0 || sy < 0) ? black : pack(source.at(sx, sy), out.layout);
+            store(row + std::size_t(x - r.x0) * bytes, v, bytes);
+        }
+    }
+}
+
+Placement placementOf(const Window& w) {
+    Placement p;
+    int tw = 0, th = 0;
+    if (w.sdl) SDL_GetWindowSize(w.sdl, &tw, &th);
+    p.targetW = tw;
+    p.targetH = th;
+    if (displaySwitched()) {
+        const ScreenMode m = currentMode();
+        const Fit f = fitScreen(m.width, m.height, tw, th);
+        p.originX = w.x;
+        p.originY = w.y;
+        p.screenW = m.width;
+        p.screenH = m.height;
+        p.scaledW = f.scaledW;
+        p.scaledH = f.scaledH;
+        p.offsetX = f.offsetX;
+        p.offsetY = f.offsetY;
+    } else {
+        // The window is its own screen, shown one to one.
+        p.screenW = p.scaledW = w.surface.width;
+        p.screenH = p.scaledH = w.surface.height;
+    }
+    return p;
+}
+
+void presentWindow(Window& w) {
+    if (!w.sdl || !w.visible) return; // dirty keeps accumulating; showing redraws all
+    SDL_Surface* s = SDL_GetWindowSurface(w.sdl);
+    if (!s || s->format->BytesPerPixel < 2) return;
+    Placement p = placementOf(w);
+    // Draw for the surface SDL really has (a window manager may have sized it).
+    if (p.targetW != s->w || p.targetH != s->h) {
+        p.targetW = s->w;
+        p.targetH = s->h;
+        if (displaySwitched()) {
+            const Fit f = fitScreen(p.screenW, p.screenH, s->w, s->h);
+            p.scaledW = f.scaledW;
+            p.scaledH = f.scaledH;
+            p.offsetX = f.offsetX;
+            p.offsetY = f.offsetY;
+        }
+    }
+    const bool full = w.needsFull || w.shownW != s->w || w.shownH != s->h;
+    const PixelRect region = full ? PixelRect{0, 0, s->w, s->h} : targetRegion(p, w.surface.dirty);
+    w.surface.dirty = PixelRect{};
+    w.needsFull = false;
+    w.shownW = s->w;
+    w.shownH = s->h;
+    if (region.empty()) return;
+    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+    Target t{s->pixels, s->pitch, s->w, s->h, layoutOf(s->format)};
+    scaleInto(w.surface, p, region, t);
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    const SDL_Rect changed{region.x0, region.y0, region.x1 - region.x0, region.y1 - region.y0};
+    SDL_UpdateWindowSurfaceRects(w.sdl, &changed, 1);
+}
+
+} // namespace tess::sdl

@@ -1,0 +1,52 @@
+// Putting a window's backing surface on its SDL window: the nearest-neighbour
+// scaling onto a target buffer in the target's own pixel layout (plain memory,
+// testable without a display), and the SDL side that updates only what changed.
+#pragma once
+
+#include "platform/surface.h"
+
+#include <cstdint>
+
+namespace tess::sdl {
+
+struct Window;
+
+// How a window's surface maps onto its SDL window. The surface sits at
+// (originX, originY) on a screen of screenW x screenH, which is shown scaled to
+// scaledW x scaledH at (offsetX, offsetY) of a targetW x targetH SDL window.
+struct Placement {
+    int originX = 0, originY = 0;
+    int screenW = 0, screenH = 0;
+    int scaledW = 0, scaledH = 0;
+    int offsetX = 0, offsetY = 0;
+    int targetW = 0, targetH = 0;
+};
+
+// A packed pixel layout: channel c is (value >> loss) << shift; alpha (if any) opaque.
+struct PixelLayout {
+    int bytesPerPixel = 4;
+    int rShift = 16, gShift = 8, bShift = 0;
+    int rLoss = 0, gLoss = 0, bLoss = 0;
+    std::uint32_t alphaMask = 0;
+};
+
+struct Target {
+    void* pixels = nullptr;
+    int pitch = 0; // bytes per row
+    int width = 0, height = 0;
+    PixelLayout layout;
+};
+
+// The target pixels that show the source region (half-open, clipped to the target).
+PixelRect targetRegion(const Placement& p, const PixelRect& source);
+// Redraws target pixels of `region`: each takes the source pixel it shows by
+// nearest neighbour, or black where it shows no source pixel.
+void scaleInto(const Surface& source, const Placement& p, const PixelRect& region, Target& out);
+
+// The window's placement for the current display state.
+Placement placementOf(const Window& w);
+// Shows what changed in the window's surface since its last present (everything
+// when the SDL window needs a full redraw), and marks it presented.
+void presentWindow(Window& w);
+
+} // namespace tess::sdl

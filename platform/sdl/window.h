@@ -1,0 +1,58 @@
+// The window registry behind HWND: each window has its class's procedure, its
+// place on the (possibly switched) screen, a backing surface the device context
+// draws into, and the SDL window that shows it. The queue is in messages.h, the
+// way pixels reach the screen in present.h.
+#pragma once
+
+#include "platform/surface.h"
+#include "platform/win32.h"
+
+#include <string>
+
+struct SDL_Window;
+
+namespace tess::sdl {
+
+struct Window {
+    HWND handle = nullptr;
+    WNDPROC proc = nullptr;
+    std::string className; // as registered (names compare without case)
+    std::string title;
+    int x = 0, y = 0; // on the screen the program sees
+    Surface surface;  // the client area; it keeps its pixels like a backing store
+    SDL_Window* sdl = nullptr;
+    bool visible = false;
+    bool needsPaint = false;    // WM_PAINT is due
+    bool needsFull = true;      // the whole SDL window must be redrawn at the next present
+    int shownW = 0, shownH = 0; // size of the SDL window surface last drawn
+    bool destroying = false;
+};
+
+Window* findWindow(HWND handle);
+Window* findWindow(SDL_Window* sdlWindow);
+// The first live window in creation order, or null: where input goes when its
+// SDL window is not (yet) known.
+Window* firstWindow();
+template <class F> void forEachWindow(F&& f);
+int windowCount();
+Window* windowAt(int index);
+
+// Sends a message straight to the window's procedure; 0 for no such window.
+LRESULT sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Moves and sizes every SDL window for the current display state and redraws it.
+void layoutWindows();
+void destroyAllWindows();
+
+// Lets a test reproduce a window system that refuses new windows.
+void failWindowCreation(bool fail);
+// The SDL window behind a handle (tests read its pixels), or null.
+SDL_Window* sdlWindowOf(HWND handle);
+
+template <class F> void forEachWindow(F&& f) {
+    for (int i = 0, n = windowCount(); i < n; ++i) {
+        if (Window* w = windowAt(i)) f(*w);
+    }
+}
+
+} // namespace tess::sdl

@@ -1,0 +1,170 @@
+#include "anim/chain.h"
+#include "app/resolution.h"
+#include "app/shell.h"
+#include "platform/sdl/display.h"
+#include "platform/sdl/messages.h"
+#include "platform/sdl/window.h"
+#include "platform/win32.h"
+#include "support/dummy_display.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using namespace tess::sdl;
+
+// Tick sources for the frame timer, each with its own count (and so its own stamps).
+DWORD& uptimeCount() {
+    static DWORD ms = 0;
+    return ms;
+}
+DWORD WINAPI uptimeTicks() {
+    return uptimeCount();
+}
+
+DWORD& wrapCount() {
+    static DWORD ms = 0;
+    return ms;
+}
+DWORD WINAPI wrapTicks() {
+    return wrapCount();
+}
+
+TEST(FrameTimer, ReturnsTheWholeMillisecondsSinceTheLastCall) {
+    uptimeCount() = 5000;
+    EXPECT_EQ(retFrameSpdOver<uptimeTicks>(), 0.0f); // the first call measures from itself
+    uptimeCount() = 5016;
+    EXPECT_EQ(retFrameSpdOver<uptimeTicks>(), 0.016f);
+    EXPECT_EQ(retFrameSpdOver<uptimeTicks>(), 0.0f); // the same tick again
+    uptimeCount() = 5017;
+    EXPECT_EQ(retFrameSpdOver<uptimeTicks>(), 0.001f);
+    // Twelve days up: seconds in a float would step by 0.125 here; milliseconds do not.
+    uptimeCount() = 1036800000u;
+    retFrameSpdOver<uptimeTicks>();
+    uptimeCount() = 1036800016u;
+    EXPECT_EQ(retFrameSpdOver<uptimeTicks>(), 0.016f);
+    uptimeCount() = 1036800017u;
+    EXPECT_EQ(retFrameSpdOver<uptimeTicks>(), 0.001f);
+}
+
+TEST(FrameTimer, RunsStraightAcrossTheWrapOfTheTickCount) {
+    wrapCount() = 0xFFFFFFF0u;
+    retFrameSpdOver<wrapTicks>();
+    wrapCount() = 0x00000010u; // 49.7 days on, the count starts again
+    EXPECT_EQ(retFrameSpdOver<wrapTicks>(), 0.032f);
+    wrapCount() = 0x00000020u;
+    EXPECT_EQ(retFrameSpdOver<wrapTicks>(), 0.016f);
+}
+
+struct Shell : DummyDisplay {
+    void SetUp() override {
+        DummyDisplay::SetUp();
+        workRes(false, 800, 600);
+        chainState().init = true; // a frame drawn by WinMain would clear it
+    }
+};
+
+std::vector<unsigned> shownMode() {
+    DEVMODEA m;
+    std::memset(&m, 0, sizeof m);
+    EXPECT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &m));
+    return {m.dmPelsWidth, m.dmPelsHeight};
+}
+
+const std::vector<unsigned> kDesktop = {1024, 768}; // the dummy driver's
+
+// The message waiting now, taken; WM_NULL when none.
+MSG takeMessage() {
+    MSG m;
+    std::memset(&m, 0, sizeof m);
+    if (!PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) m.message = WM_NULL;
+    return m;
+}
+
+TEST_F(Shell, TheWindowProcedureQuitsOnEscAndCloseAndSwallowsOtherKeys) {
+    workRes(false, 320, 240);
+    toFullScreen();
+    EXPECT_EQ(shownMode(), (std::vector<unsigned>{320, 240}));
+
+    EXPECT_EQ(WinProc(nullptr, WM_KEYDOWN, VK_RETURN, 1), 0);
+    EXPECT_EQ(WinProc(nullptr, WM_KEYDOWN, 'Q', 1), 0);
+    EXPECT_EQ(takeMessage().message, UINT(WM_NULL));
+
+    EXPECT_EQ(WinProc(nullptr, WM_KEYDOWN, VK_ESCAPE, 1), 0);
+    EXPECT_EQ(shownMode(), (std::vector<unsigned>{320, 240})); // Esc leaves the display
+    MSG quit = takeMessage();
+    EXPECT_EQ(quit.message, UINT(WM_QUIT));
+    EXPECT_EQ(quit.wParam, WPARAM(0));
+
+    for (UINT closing : {UINT(WM_CLOSE), UINT(WM_DESTROY)}) {
+        toFullScreen();
+        EXPECT_EQ(WinProc(nullptr, closing, 0, 0), 0);
+        EXPECT_EQ(shownMode(), kDesktop);
+        quit = takeMessage();
+        EXPECT_EQ(quit.message, UINT(WM_QUIT));
+        EXPECT_EQ(quit.wParam, WPARAM(0));
+    }
+}
+
+TEST_F(Shell, ARefusedDisplaySwitchLeavesTheDisplayAndQueuesQuitWithOne) {
+    workRes(false, 0, 600);
+    toFullScreen();
+    EXPECT_EQ(shownMode(), kDesktop);
+    const MSG quit = takeMessage();
+    EXPECT_EQ(quit.message, UINT(WM_QUIT));
+    EXPECT_EQ(quit.wParam, WPARAM(1));
+}
+
+TEST_F(Shell, WinMainEndsARefusedSwitchWithOneBeforeAnyFrame) {
+    workRes(false, -5, 600); // a size no display can take, though a window can
+    char tail[] = "";
+    EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 1);
+    EXPECT_TRUE(chainState().init); // goProgram never ran
+    EXPECT_EQ(windowCount(), 1);    // nothing in WinMain destroys the window
+}
+
+TEST_F(Shell, WinMainRestoresTheDisplayWhenNoWindowCanBeCreated) {
+    failWindowCreation(true);
+    char tail[] = "a";
+    EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 1);
+    EXPECT_EQ(shownMode(), kDesktop);
+    EXPECT_EQ(takeMessage().message, UINT(WM_NULL));
+    // The class went with it: it registers anew.
+    WNDCLASSEXA wc;
+    std::memset(&wc, 0, sizeof wc);
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = WinProc;
+    wc.lpszClassName = "theClassName";
+    EXPECT_NE(RegisterClassExA(&wc), 0);
+}
+
+TEST_F(Shell, WinMainEndsWithZeroOnEscAndOnATerminationSignal) {
+    // Esc, pressed before the window exists, goes to the window once it does.
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_ESCAPE;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    char tail[] = "b";
+    EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(shownMode(), (std::vector<unsigned>{640, 480})); // Esc does not restore
+    ASSERT_EQ(windowCount(), 1);
+    RECT client;
+    GetClientRect(windowAt(0)->handle, &client);
+    EXPECT_EQ((std::vector<LONG>{client.right, client.bottom}), (std::vector<LONG>{640, 480}));
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+
+    shutdownHost();
+    ASSERT_TRUE(videoReady());
+    catchTerminationSignals();
+    std::raise(SIGTERM);
+    EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 0);
+    EXPECT_EQ(shownMode(), kDesktop); // closing restores
+}
+
+} // namespace

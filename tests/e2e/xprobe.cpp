@@ -1,0 +1,163 @@
+// What the end-to-end tests need from X and screenshots that the stock tools do
+// not give: a polite close request (WM_DELETE_WINDOW, as a window manager sends
+// it), and pixel counts over `xwd -root` dumps (32-bit ZPixmap, true colour).
+//
+//   xprobe close WINDOW-ID        ask the window to close
+//   xprobe coloured SHOT.xwd      count of non-black pixels, and their bounding
+//                                 box as x0 y0 x1 y1 (half-open)
+//   xprobe blocks SHOT.xwd F X Y W H
+//                                 "ok" when the W x H area at (X, Y) is made of
+//                                 uniform F x F blocks and all else is black
+//   xprobe fresh BEFORE AFTER     channel pattern of pixels black before and
+//                                 lit after: "rgb" as 0/1 per channel, most common
+//                                 first, with counts ("none" when none)
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Shot {
+    int width = 0, height = 0;
+    std::vector<std::uint32_t> rgb; // 0x00RRGGBB
+};
+
+std::uint32_t bigEndian(const unsigned char* p) {
+    return std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
+}
+
+bool readShot(const char* path, Shot& shot) {
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<unsigned char> d((std::istreambuf_iterator<char>(in)), {});
+    if (d.size() < 100) return false;
+    std::uint32_t h[25];
+    for (int i = 0; i < 25; ++i)
+        h[i] = bigEndian(&d[std::size_t(i) * 4]);
+    const std::uint32_t headerSize = h[0], format = h[2], width = h[4], height = h[5];
+    const std::uint32_t byteOrder = h[7], bitsPerPixel = h[11], bytesPerLine = h[12];
+    const std::uint32_t redMask = h[14], greenMask = h[15], blueMask = h[16], colours = h[19];
+    if (format != 2 || bitsPerPixel != 32) return false; // ZPixmap, 32 bits a pixel
+    const std::size_t start = headerSize + std::size_t(colours) * 12;
+    if (d.size() < start + std::size_t(bytesPerLine) * height) return false;
+    auto channel = [](std::uint32_t v, std::uint32_t mask) {
+        if (!mask) return 0u;
+        int shift = 0;
+        while (!((mask >> shift) & 1))
+            ++shift;
+        return (v & mask) >> shift;
+    };
+    shot.width = int(width);
+    shot.height = int(height);
+    shot.rgb.resize(std::size_t(width) * height);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        for (std::uint32_t x = 0; x < width; ++x) {
+            const unsigned char* p = &d[start + std::size_t(y) * bytesPerLine + x * 4];
+            const std::uint32_t v = byteOrder
+                                        ? bigEndian(p)
+                                        : std::uint32_t(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0];
+            shot.rgb[std::size_t(y) * width + x] =
+                channel(v, redMask) << 16 | channel(v, greenMask) << 8 | channel(v, blueMask);
+        }
+    }
+    return true;
+}
+
+int closeWindow(const char* id) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) return 2;
+    XEvent e;
+    std::memset(&e, 0, sizeof e);
+    e.xclient.type = ClientMessage;
+    e.xclient.window = Window(std::strtoul(id, nullptr, 0));
+    e.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = long(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, e.xclient.window, False, NoEventMask, &e);
+    XSync(display, False);
+    XCloseDisplay(display);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string what = argc > 1 ? argv[1] : "";
+    if (what == "close" && argc == 3) return closeWindow(argv[2]);
+    if (what == "coloured" && argc == 3) {
+        Shot s;
+        if (!readShot(argv[2], s)) return 2;
+        long n = 0;
+        int x0 = s.width, y0 = s.height, x1 = 0, y1 = 0;
+        for (int y = 0; y < s.height; ++y) {
+            for (int x = 0; x < s.width; ++x) {
+                if (!s.rgb[std::size_t(y) * s.width + x]) continue;
+                ++n;
+                x0 = std::min(x0, x);
+                y0 = std::min(y0, y);
+                x1 = std::max(x1, x + 1);
+                y1 = std::max(y1, y + 1);
+            }
+        }
+        if (n == 0) x0 = y0 = 0;
+        std::printf("%ld %d %d %d %d\n", n, x0, y0, x1, y1);
+        return 0;
+    }
+    if (what == "blocks" && argc == 8) {
+        Shot s;
+        if (!readShot(argv[2], s)) return 2;
+        const int f = std::atoi(argv[3]), ax = std::atoi(argv[4]), ay = std::atoi(argv[5]);
+        const int aw = std::atoi(argv[6]), ah = std::atoi(argv[7]);
+        for (int y = 0; y < s.height; ++y) {
+            for (int x = 0; x < s.width; ++x) {
+                const std::uint32_t v = s.rgb[std::size_t(y) * s.width + x];
+                const bool inside = x >= ax && x < ax + aw && y >= ay && y < ay + ah;
+                // Inside, each pixel equals its block's top-left one.
+                const int bx = inside ? ax + (x - ax) / f * f : x,
+                          by = inside ? ay + (y - ay) / f * f : y;
+                const std::uint32_t expected = inside ? s.rgb[std::size_t(by) * s.width + bx] : 0;
+                if (v != expected) {
+                    std::printf("pixel %d,%d is %06x, not %06x\n", x, y, v, expected);
+                    return 1;
+                }
+            }
+        }
+        std::printf("ok\n");
+        return 0;
+    }
+    if (what == "fresh" && argc == 4) {
+        Shot a, b;
+        if (!readShot(argv[2], a) || !readShot(argv[3], b) || a.rgb.size() != b.rgb.size())
+            return 2;
+        std::map<std::string, long> patterns;
+        for (std::size_t i = 0; i < a.rgb.size(); ++i) {
+            if (a.rgb[i] != 0 || b.rgb[i] == 0) continue;
+            const std::uint32_t v = b.rgb[i];
+            std::string p = {char('0' + ((v >> 16) & 0xFF ? 1 : 0)),
+                             char('0' + ((v >> 8) & 0xFF ? 1 : 0)), char('0' + (v & 0xFF ? 1 : 0))};
+            ++patterns[p];
+        }
+        std::vector<std::pair<long, std::string>> sorted;
+        for (const auto& [p, n] : patterns)
+            sorted.push_back({n, p});
+        std::sort(sorted.rbegin(), sorted.rend());
+        if (sorted.empty()) std::printf("none 0\n");
+        for (const auto& [n, p] : sorted)
+            std::printf("%s %ld\n", p.c_str(), n);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: xprobe close ID | coloured SHOT | blocks SHOT F X Y W H | "
+                         "fresh BEFORE AFTER\n");
+    return 2;
+}

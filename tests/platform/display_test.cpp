@@ -1,0 +1,196 @@
+#include "platform/host.h"
+#include "platform/sdl/display.h"
+#include "platform/sdl/input.h"
+#include "platform/sdl/video.h"
+#include "platform/sdl/window.h"
+#include "platform/win32.h"
+#include "support/dummy_display.h"
+#include "support/memory_dc.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace tess::sdl;
+
+LRESULT CALLBACK quietProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+void registerQuiet() {
+    WNDCLASSEXA wc;
+    std::memset(&wc, 0, sizeof wc);
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = quietProc;
+    wc.lpszClassName = "quiet";
+    ASSERT_NE(RegisterClassExA(&wc), 0);
+}
+
+DEVMODEA current() {
+    DEVMODEA m;
+    std::memset(&m, 0, sizeof m);
+    EXPECT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &m));
+    return m;
+}
+
+LONG switchTo(DWORD w, DWORD h, DWORD flags = CDS_FULLSCREEN) {
+    DEVMODEA m = current();
+    m.dmPelsWidth = w;
+    m.dmPelsHeight = h;
+    return ChangeDisplaySettingsA(&m, flags);
+}
+
+std::vector<unsigned> size(const DEVMODEA& m) {
+    return {m.dmPelsWidth, m.dmPelsHeight};
+}
+
+using DisplayModes = DummyDisplay;
+
+TEST_F(DisplayModes, SwitchingReportsTheNewModeAndRestoringGivesBackTheDesktop) {
+    const DEVMODEA desktop = current();
+    EXPECT_EQ(size(desktop), (std::vector<unsigned>{1024, 768})); // the dummy driver's desktop
+    EXPECT_EQ(desktop.dmBitsPerPel, 32u);
+    EXPECT_EQ(desktop.dmFields & (DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL),
+              DWORD(DM_PELSWIDTH | DM_PELSHEIGHT | DM_BITSPERPEL));
+    EXPECT_EQ(desktop.dmSize, sizeof(DEVMODEA));
+
+    EXPECT_EQ(switchTo(320, 240), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_TRUE(displaySwitched());
+    const DEVMODEA switched = current();
+    EXPECT_EQ(size(switched), (std::vector<unsigned>{320, 240}));
+    EXPECT_EQ(switched.dmBitsPerPel, 32u);
+    EXPECT_EQ(switched.dmDisplayFrequency, desktop.dmDisplayFrequency);
+    DEVMODEA stored;
+    std::memset(&stored, 0, sizeof stored);
+    EXPECT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &stored));
+    EXPECT_EQ(size(stored), (std::vector<unsigned>{1024, 768}));
+
+    // A second switch replaces the first; one restore returns to the desktop.
+    EXPECT_EQ(switchTo(1280, 1024), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(size(current()), (std::vector<unsigned>{1280, 1024}));
+    EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_FALSE(displaySwitched());
+    EXPECT_EQ(size(current()), (std::vector<unsigned>{1024, 768}));
+    EXPECT_EQ(ChangeDisplaySettingsA(nullptr, 0),
+              DISP_CHANGE_SUCCESSFUL); // restoring twice is harmless
+    EXPECT_FALSE(EnumDisplaySettingsA("\\\\.\\DISPLAY2", ENUM_CURRENT_SETTINGS, &stored));
+}
+
+TEST_F(DisplayModes, ModesThatCannotBeShownFailAsBadModeAndChangeNothing) {
+    EXPECT_EQ(switchTo(0, 240), DISP_CHANGE_BADMODE);
+    EXPECT_EQ(switchTo(320, 0), DISP_CHANGE_BADMODE);
+    EXPECT_EQ(switchTo(DWORD(-5), 240),
+              DISP_CHANGE_BADMODE); // a negative width, as the record holds it
+    EXPECT_EQ(switchTo(16385, 240), DISP_CHANGE_BADMODE);
+    EXPECT_EQ(switchTo(320, 16385), DISP_CHANGE_BADMODE);
+    DEVMODEA oddDepth = current();
+    oddDepth.dmBitsPerPel = 7;
+    EXPECT_EQ(ChangeDisplaySettingsA(&oddDepth, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+    EXPECT_FALSE(displaySwitched());
+    EXPECT_EQ(size(current()), (std::vector<unsigned>{1024, 768}));
+
+    EXPECT_EQ(switchTo(16384, 16384, CDS_TEST), DISP_CHANGE_SUCCESSFUL); // the largest, tested only
+    EXPECT_FALSE(displaySwitched());
+
+    // After a good switch a bad one leaves the good one in place.
+    EXPECT_EQ(switchTo(640, 480), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_EQ(switchTo(0, 0), DISP_CHANGE_BADMODE);
+    EXPECT_EQ(size(current()), (std::vector<unsigned>{640, 480}));
+}
+
+// Reads the SDL window's pixel as 0x00BBGGRR.
+COLORREF shown(SDL_Window* w, int x, int y) {
+    SDL_Surface* s = SDL_GetWindowSurface(w);
+    Uint32 v = 0;
+    std::memcpy(
+        &v, static_cast<unsigned char*>(s->pixels) + y * s->pitch + x * s->format->BytesPerPixel,
+        s->format->BytesPerPixel);
+    Uint8 r, g, b;
+    SDL_GetRGB(v, s->format, &r, &g, &b);
+    return RGB(r, g, b);
+}
+
+using SwitchedScreen = DummyDisplay;
+
+TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred) {
+    registerQuiet();
+    ASSERT_EQ(switchTo(320, 240), DISP_CHANGE_SUCCESSFUL);
+    HWND hwnd = CreateWindowExA(0, "quiet", "t", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
+                                nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    RECT client;
+    ASSERT_TRUE(GetClientRect(hwnd, &client));
+    EXPECT_EQ((std::vector<LONG>{client.left, client.top, client.right, client.bottom}),
+              (std::vector<LONG>{0, 0, 320, 240}));
+    SDL_Window* sdl = sdlWindowOf(hwnd);
+    int x = -1, y = -1, w = 0, h = 0;
+    SDL_GetWindowPosition(sdl, &x, &y);
+    SDL_GetWindowSize(sdl, &w, &h);
+    EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{0, 0, 1024, 768}));
+    EXPECT_TRUE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_BORDERLESS);
+    ShowWindow(hwnd, SW_SHOWDEFAULT);
+
+    // Factor 3 (960 x 720) at (32, 24): the corner pixels become 3 x 3 blocks.
+    MemoryDc bitmap(320, 240);
+    SetPixelV(bitmap.dc, 0, 0, 0x0000FF);
+    SetPixelV(bitmap.dc, 319, 239, 0xFF0000);
+    HDC dc = GetDC(hwnd);
+    BitBlt(dc, 0, 0, 320, 240, bitmap.dc, 0, 0, SRCCOPY);
+    ReleaseDC(hwnd, dc);
+    const struct {
+        int x, y;
+        COLORREF colour;
+    } probes[] = {{32, 24, 0x0000FF},   {34, 26, 0x0000FF}, {35, 24, 0},
+                  {31, 24, 0},          {32, 23, 0},        {989, 741, 0xFF0000},
+                  {991, 743, 0xFF0000}, {992, 743, 0},      {991, 744, 0},
+                  {988, 741, 0},        {0, 0, 0},          {1023, 767, 0}};
+    for (const auto& p : probes)
+        EXPECT_EQ(shown(sdl, p.x, p.y), p.colour) << "at " << p.x << ", " << p.y;
+
+    // The cursor reads in switched-screen pixels, clamped at the black border.
+    noteCursor(32 + 3 * 10 + 2, 24 + 3 * 5);
+    POINT at{};
+    GetCursorPos(&at);
+    EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{10, 5}));
+    noteCursor(0, 767);
+    GetCursorPos(&at);
+    EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{0, 239}));
+    // The screen DC is the switched screen's size.
+    EXPECT_EQ(tess::windowHost().screenWidth, 320);
+    EXPECT_EQ(tess::windowHost().screenHeight, 240);
+}
+
+using Cursor = DummyDisplay;
+
+TEST_F(Cursor, ShowsWhileItsDisplayCounterIsAtLeastZero) {
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(ShowCursor(FALSE), -1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_EQ(ShowCursor(FALSE), -2);
+    EXPECT_EQ(ShowCursor(TRUE), -1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE); // one show does not undo two hides
+    EXPECT_EQ(ShowCursor(TRUE), 0);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+    EXPECT_EQ(ShowCursor(TRUE), 1);
+    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_ENABLE);
+}
+
+TEST(VideoDriver, InvisibleDriversServeOnlyWhenAskedForByName) {
+    EXPECT_TRUE(driverAccepted("x11", nullptr));
+    EXPECT_TRUE(driverAccepted("wayland", "x11")); // a real display, whatever was asked
+    EXPECT_FALSE(driverAccepted("offscreen", nullptr));
+    EXPECT_FALSE(driverAccepted("offscreen", ""));
+    EXPECT_FALSE(driverAccepted("dummy", nullptr));
+    EXPECT_FALSE(driverAccepted("dummy", "offscreen"));
+    EXPECT_FALSE(driverAccepted("evdev", nullptr));
+    EXPECT_TRUE(driverAccepted("offscreen", "offscreen"));
+    EXPECT_TRUE(driverAccepted("dummy", "DUMMY"));
+    EXPECT_FALSE(driverAccepted(nullptr, "dummy"));
+}
+
+} // namespace
