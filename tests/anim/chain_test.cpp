@@ -1,6 +1,6 @@
 #include "anim/chain.h"
 #include "app/resolution.h"
-#include "platform/host.h"
+#include "support/key_state.h"
 #include "support/memory_dc.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +20,9 @@ struct Chain : ::testing::Test {
     ChainState s;
     void SetUp() override {
         workRes(false, 800, 600);
-        tess::setKeyDown(VK_RETURN, false);
+        holdKey(VK_RETURN, false);
     }
-    void TearDown() override { tess::setKeyDown(VK_RETURN, false); }
+    void TearDown() override { holdKey(VK_RETURN, false); }
 
     // A running chain with every point at p, heading +x, colour black.
     void place(vec2 p) {
@@ -144,7 +144,7 @@ TEST_F(Chain, ColourChangesOnlyPastThirtyRadiansOrWhileEnterIsHeld) {
         EXPECT_EQ(s.tot, 0.0f);
         EXPECT_EQ(s.trn, 0.0f); // zeroed, then the noise times dt = 0 adds nothing
     }
-    tess::setKeyDown(VK_RETURN, true);
+    holdKey(VK_RETURN, true);
     s.tot = 0;
     for (int frame = 0; frame < 3; ++frame)
         EXPECT_EQ(randsUsedBy(0), 4);

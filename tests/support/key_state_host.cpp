@@ -1,0 +1,9 @@
+// Key state through our host's key table (systems without Windows).
+
+#include "support/key_state.h"
+
+#include "platform/host.h"
+
+void holdKey(int virtualKey, bool down) {
+    tess::setKeyDown(virtualKey, down);
+}
