@@ -9,6 +9,11 @@
 #include <cstdlib>
 #include <cstring>
 
+// The records as 32-bit Windows lays them out, where the program was made; the
+// system reads them by these sizes (cbSize is set from sizeof below).
+static_assert(sizeof(void*) != 4 || sizeof(WNDCLASSEXA) == 48, "WNDCLASSEXA is 48 bytes");
+static_assert(sizeof(void*) != 4 || sizeof(DEVMODEA) == 156, "DEVMODEA is 156 bytes");
+
 namespace {
 
 const char kClassName[] = "theClassName";

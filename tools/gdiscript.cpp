@@ -140,7 +140,9 @@ void flush() {
     out.clear();
 }
 
+#if defined(__GNUC__) // g++ and clang check the format; MSVC has no such attribute
 void print(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
+#endif
 void print(const char* fmt, ...) {
     char buf[128];
     va_list args;
