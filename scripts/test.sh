@@ -25,6 +25,7 @@ cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
     -DTESS_GTEST_SOURCE=/usr/src/googletest \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
 cmake --build build-win32 -j"$(nproc)"
+bash tests/e2e_wine/gui_image.sh i686-w64-mingw32-objdump build-win32/app/tessaline.exe
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
     -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -5,8 +5,9 @@
 # Scenarios: prefix (make the wine prefix once, before the others), esc (one
 # window of class "theClassName" titled "Tessaline II alpha 1" at 640x480 on a
 # display switched to 640x480; Esc ends it with 0 and leaves the mode), close
-# (Alt+F4, then a posted WM_CLOSE, each end it with 0 and restore 800x600),
-# noswitch (1024x768 is no mode of this display: exit 1, no window left).
+# (Alt+F4, a posted WM_CLOSE and an X WM_DELETE_WINDOW each end it with 0 and
+# restore 800x600), noswitch (1024x768 is no mode of this display: exit 1, no
+# window left).
 set -euo pipefail
 scenario=$1 wine=$2 exe=$3 probe=$4 work=$5
 export WINEPREFIX=$6 WINEDEBUG=-all
@@ -127,6 +128,10 @@ close)
     probe close theClassName || fail "winprobe found no window to close"
     expectExit 0 "a posted WM_CLOSE"
     expectScreen 800x600 "after WM_CLOSE"
+    start b
+    python3 "$(dirname "$0")/wm_delete.py" "$window"
+    expectExit 0 "an X WM_DELETE_WINDOW request"
+    expectScreen 800x600 "after WM_DELETE_WINDOW"
     ;;
 noswitch)
     # 'd' asks for 1024x768, which this display cannot show: the switch is refused
