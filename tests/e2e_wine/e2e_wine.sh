@@ -99,6 +99,7 @@ case "$scenario" in
 esc)
     start b
     expectScreen 640x480 "with the window open"
+    [ "$(probe mode)" = 640x480 ] || fail "Win32 reports the mode $(probe mode), not 640x480"
     # The Win32 side: exactly one window of the class, with its title, style and size.
     # (X sees its WM_CLASS as the .exe's name, so the class is read through Win32.)
     windows=$(probe windows theClassName)
@@ -136,6 +137,8 @@ close)
 noswitch)
     # 'd' asks for 1024x768, which this display cannot show: the switch is refused
     # and the quit message waiting from the start ends the run with 1.
+    modes=$(probe modes | cut -d' ' -f1 | sort -u | tr '\n' ' ')
+    [ "$modes" = "640x480 800x600 " ] || fail "wine lists the modes $modes, not 640x480 800x600"
     started=$(date +%s.%N)
     set +e
     timeout 30 "$wine" "$exe" d >"$work/out" 2>&1

@@ -5,7 +5,6 @@
 #include "platform/win32.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -34,7 +33,7 @@ BOOL CALLBACK listOne(HWND window, LPARAM data) {
 }
 
 int usage() {
-    std::fputs("usage: winprobe windows CLASS | close CLASS | mode | modes | switch W H\n", stderr);
+    std::fputs("usage: winprobe windows CLASS | close CLASS | mode | modes\n", stderr);
     return 2;
 }
 
@@ -75,17 +74,6 @@ int main(int argc, char** argv) {
                         static_cast<unsigned long>(mode.dmPelsHeight),
                         static_cast<unsigned long>(mode.dmBitsPerPel));
         }
-        return 0;
-    }
-    if (std::strcmp(command, "switch") == 0 && argc == 4) {
-        // The program's own switch: the current mode with another size.
-        DEVMODEA mode;
-        std::memset(&mode, 0, sizeof mode);
-        if (!EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &mode)) return 1;
-        mode.dmPelsWidth = static_cast<DWORD>(std::atol(argv[2]));
-        mode.dmPelsHeight = static_cast<DWORD>(std::atol(argv[3]));
-        std::printf("%ld\n", static_cast<long>(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN)));
-        ChangeDisplaySettingsA(NULL, 0);
         return 0;
     }
     return usage();
