@@ -91,14 +91,34 @@ void line(Surface& s, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
     tHi = lo;
     if (tLo > tHi) return;
 
-    PixelRect dirty;
+    // Walk the steps keeping the rounded minor offset k = ceil(N / D), N = 2 dq t - n,
+    // D = 2 n, as a quotient and its remainder r = k D - N in [0, D): the same
+    // values minorAt gives, without a division per pixel. |2 dq| <= D, so one
+    // correction per step keeps r in range.
+    const long long D = 2 * n, stepN = 2 * dq;
+    const i128 N = i128(2) * dq * tLo - n;
+    long long k = (long long)ceilDiv(N, D);
+    long long r = (long long)(i128(k) * D - N);
+    const Colour pixel = c & 0xFFFFFF;
+    int firstX = 0, firstY = 0, x = 0, y = 0;
     for (long long t = tLo; t <= tHi; ++t) {
-        const long long m = m0 + sm * t, q = minorAt(t);
-        const int x = int(xMajor ? m : q), y = int(xMajor ? q : m);
-        s.at(x, y) = c & 0xFFFFFF;
-        dirty = unite(dirty, PixelRect{x, y, x + 1, y + 1});
+        const long long m = m0 + sm * t, q = q0 + k;
+        x = int(xMajor ? m : q);
+        y = int(xMajor ? q : m);
+        if (t == tLo) firstX = x, firstY = y;
+        s.at(x, y) = pixel;
+        r -= stepN;
+        if (r < 0) {
+            r += D;
+            ++k;
+        } else if (r >= D) {
+            r -= D;
+            --k;
+        }
     }
-    s.touch(dirty);
+    // Both coordinates are monotone along the line: its ends bound it.
+    s.touch(PixelRect{firstX < x ? firstX : x, firstY < y ? firstY : y,
+                      (firstX > x ? firstX : x) + 1, (firstY > y ? firstY : y) + 1});
 }
 
 void polyline(Surface& s, const Point* pts, int count, Colour c) {
