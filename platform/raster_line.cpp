@@ -15,10 +15,42 @@ typedef __int128 i128;
 
 // Floor and ceiling of n / d for d > 0.
 i128 floorDiv(i128 n, i128 d) {
+    const i128 lim = i128(1) << 62;
+    if (n > -lim && n < lim && d < lim) { // on-screen sizes: a 64-bit division, no library call
+        const long long a = (long long)n, b = (long long)d;
+        return a >= 0 ? a / b : -((-a + b - 1) / b);
+    }
     return n >= 0 ? n / d : -((-n + d - 1) / d);
 }
 i128 ceilDiv(i128 n, i128 d) {
     return -floorDiv(-n, d);
+}
+
+// Narrows [tLo, tHi] to the steps that are neither before nor after the surface,
+// by bisection (exact at any scale); an empty result leaves tLo > tHi.
+template <class Before, class After>
+void narrow(long long& tLo, long long& tHi, const Before& before, const After& after) {
+    // First t not "before".
+    long long lo = tLo, hi = tHi + 1;
+    while (lo < hi) {
+        const long long mid = lo + (hi - lo) / 2;
+        if (before(mid))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    tLo = lo;
+    // Last t not "after".
+    lo = tLo - 1;
+    hi = tHi;
+    while (lo < hi) {
+        const long long mid = hi - (hi - lo) / 2;
+        if (after(mid))
+            hi = mid - 1;
+        else
+            lo = mid;
+    }
+    tHi = lo;
 }
 
 } // namespace
@@ -68,28 +100,11 @@ void line(Surface& s, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
         const long long q = minorAt(t);
         return rising ? q >= minorSize : q < 0;
     };
-    // First t not "before".
-    long long lo = tLo, hi = tHi + 1;
-    while (lo < hi) {
-        const long long mid = lo + (hi - lo) / 2;
-        if (before(mid))
-            lo = mid + 1;
-        else
-            hi = mid;
+    // A line whose ends are both on the surface lies wholly on it: no search.
+    if (before(tLo) || after(tHi)) {
+        narrow(tLo, tHi, before, after);
+        if (tLo > tHi) return;
     }
-    tLo = lo;
-    // Last t not "after".
-    lo = tLo - 1;
-    hi = tHi;
-    while (lo < hi) {
-        const long long mid = hi - (hi - lo) / 2;
-        if (after(mid))
-            hi = mid - 1;
-        else
-            lo = mid;
-    }
-    tHi = lo;
-    if (tLo > tHi) return;
 
     // Walk the steps keeping the rounded minor offset k = ceil(N / D), N = 2 dq t - n,
     // D = 2 n, as a quotient and its remainder r = k D - N in [0, D): the same

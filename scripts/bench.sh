@@ -18,8 +18,11 @@ export WINEPREFIX="$PWD/build-win64-bench/wineprefix"
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTESS_BUILD_BENCH=ON -DTESS_BUILD_TESTS=OFF \
     -DTESS_FPS_SECONDS="$fpssec" >/dev/null
 cmake --build build-bench -j2 --target gdi-bench tessaline-fps >/dev/null
-cmake -S . -B build-win64-bench -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DTESS_BUILD_BENCH=ON -DTESS_BUILD_TESTS=OFF \
+toolchain=()
+# Given again to an existing build directory, CMake only warns that it is unused.
+[ -f build-win64-bench/CMakeCache.txt ] ||
+    toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
+cmake -S . -B build-win64-bench "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DTESS_BUILD_BENCH=ON -DTESS_BUILD_TESTS=OFF \
     -DTESS_FPS_SECONDS="$fpssec" >/dev/null
 cmake --build build-win64-bench -j2 --target gdi-bench tessaline-fps >/dev/null
 
@@ -43,10 +46,10 @@ unset WAYLAND_DISPLAY SDL_VIDEODRIVER
 flags=(--benchmark_repetitions="$reps" --benchmark_min_time="$mintime")
 echo "benchmarks: ours" >&2
 build-bench/bench/gdi-bench "${flags[@]}" --benchmark_out="$out/ours.json" \
-    --benchmark_out_format=json >/dev/null
+    --benchmark_out_format=json >/dev/null 2>"$out/ours.log"
 echo "benchmarks: wine" >&2
 "$wine" build-win64-bench/bench/gdi-bench.exe "${flags[@]}" --benchmark_out="$out/wine.json" \
-    >/dev/null
+    >/dev/null 2>"$out/wine.log"
 
 # The Windows build switches the display, which wine does inside a virtual
 # desktop of the screen's size; ours emulates the switch in a full-screen window.

@@ -48,6 +48,8 @@ def main():
         o, w = fps(out / f"fps-ours-{letter}.txt"), fps(out / f"fps-wine-{letter}.txt")
         rows.append((f"fps {letter} {size}", f"{o:.0f}" if o else "-", f"{w:.0f}" if w else "-",
                      f"{o / w:.1f}x" if o and w else "-"))
+    print("times per call: medians of wall-clock time over the repetitions; "
+          "ratio above 1: ours is faster")
     widths = [max(len(r[i]) for r in rows) for i in range(4)]
     for r in rows:
         print(f"{r[0]:<{widths[0]}}  {r[1]:>{widths[1]}}  {r[2]:>{widths[2]}}  {r[3]:>{widths[3]}}")
