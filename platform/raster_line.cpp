@@ -106,34 +106,41 @@ void line(Surface& s, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
         if (tLo > tHi) return;
     }
 
-    // Walk the steps keeping the rounded minor offset k = ceil(N / D), N = 2 dq t - n,
-    // D = 2 n, as a quotient and its remainder r = k D - N in [0, D): the same
-    // values minorAt gives, without a division per pixel. |2 dq| <= D, so one
-    // correction per step keeps r in range.
+    // The rounded minor offset k = ceil(N / D), N = 2 dq t - n, D = 2 n, moves by
+    // at most one per step (|2 dq| <= D): its remainder r = k D - N in [0, D) says
+    // when, so no step needs the division minorAt does.
     const long long D = 2 * n, stepN = 2 * dq;
     const i128 N = i128(2) * dq * tLo - n;
-    long long k = (long long)ceilDiv(N, D);
+    const long long k = (long long)ceilDiv(N, D);
     long long r = (long long)(i128(k) * D - N);
     const Colour pixel = c & 0xFFFFFF;
-    int firstX = 0, firstY = 0, x = 0, y = 0;
+    const long long mFirst = m0 + sm * tLo, mLast = m0 + sm * tHi;
+    const long long qFirst = q0 + k, qLast = minorAt(tHi);
+    const int firstX = int(xMajor ? mFirst : qFirst), firstY = int(xMajor ? qFirst : mFirst);
+    const int lastX = int(xMajor ? mLast : qLast), lastY = int(xMajor ? qLast : mLast);
+    // Walk by index: a step along the major axis, and one row or column more
+    // whenever the minor coordinate moves. (The index after the last pixel may
+    // lie off the surface; it is never used.)
+    const long long majorStep = xMajor ? sm : sm * (long long)s.width;
+    const long long minorStep = xMajor ? (long long)s.width : 1;
+    std::uint32_t* const base = s.pixels.data();
+    long long at = (long long)firstY * s.width + firstX;
     for (long long t = tLo; t <= tHi; ++t) {
-        const long long m = m0 + sm * t, q = q0 + k;
-        x = int(xMajor ? m : q);
-        y = int(xMajor ? q : m);
-        if (t == tLo) firstX = x, firstY = y;
-        s.at(x, y) = pixel;
+        base[at] = pixel;
+        at += majorStep;
         r -= stepN;
         if (r < 0) {
             r += D;
-            ++k;
+            at += minorStep;
         } else if (r >= D) {
             r -= D;
-            --k;
+            at -= minorStep;
         }
     }
     // Both coordinates are monotone along the line: its ends bound it.
-    s.touch(PixelRect{firstX < x ? firstX : x, firstY < y ? firstY : y,
-                      (firstX > x ? firstX : x) + 1, (firstY > y ? firstY : y) + 1});
+    s.touch(PixelRect{firstX < lastX ? firstX : lastX, firstY < lastY ? firstY : lastY,
+                      (firstX > lastX ? firstX : lastX) + 1,
+                      (firstY > lastY ? firstY : lastY) + 1});
 }
 
 void polyline(Surface& s, const Point* pts, int count, Colour c) {
