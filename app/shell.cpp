@@ -5,6 +5,9 @@
 
 #include "anim/chain.h"
 #include "app/resolution.h"
+#ifdef TESS_COUNT_FRAMES
+#include "app/frame_count.h"
+#endif
 
 #include <cstdlib>
 #include <cstring>
@@ -114,7 +117,13 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
         }
         goProgram(memoryDc, retFrameSpd());
         BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);
+#ifdef TESS_COUNT_FRAMES
+        if (countFrame(TESS_COUNT_FRAMES)) PostQuitMessage(0);
+#endif
     }
+#ifdef TESS_COUNT_FRAMES
+    reportFrames();
+#endif
 
     SelectObject(memoryDc, oldBitmap);
     DeleteObject(bitmap);

@@ -34,18 +34,6 @@ vec2 rndvec2() {
     return vec2(static_cast<double>(angle)) * static_cast<double>(length);
 }
 
-double retdis2(vec2 from, vec2 to) {
-    const vec2 d = to - from;
-    return std::sqrt(d.x * d.x + d.y * d.y);
-}
-
-vec2 retnrm2(vec2 from, vec2 to) {
-    const vec2 d = to - from;
-    const double len = std::sqrt(d.x * d.x + d.y * d.y);
-    if (len > 0) return d / len; // NaN fails the test and falls back too
-    return vec2(1.0, 0.0);
-}
-
 vec2 retrot2(vec2 v, double angle) {
     const double c = std::cos(angle);
     const double s = std::sin(angle);

@@ -31,14 +31,27 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     h = std::min({h, to->height - dy0, from->height - sy0});
     if (w <= 0 || h <= 0) return TRUE;
 
-    // Only pixels that differ count as written: a frame copies the whole bitmap to
-    // the window, yet about 100 of its pixels change, and the host shows only those.
-    PixelRect changed;
+    const CopyPlace place{int(dx0), int(dy0), int(sx0), int(sy0), int(w), int(h)};
     const bool overlapping = to == from;
-    for (long long row = 0; row < h; ++row) {
-        std::uint32_t* out = &to->at(int(dx0), int(dy0 + row));
-        const std::uint32_t* in = &from->at(int(sx0), int(sy0 + row));
-        const std::size_t bytes = std::size_t(w) * sizeof(std::uint32_t);
+    // Rows and columns of the source to look at. When the destination holds what
+    // our last copy from this source put there, only what the source has written
+    // since can differ: a frame copies the whole bitmap, yet about 100 pixels change.
+    long long cx0 = 0, cy0 = 0, cx1 = w, cy1 = h;
+    if (!overlapping && to->copyStamp != 0 && to->copyStamp == from->sentStamp &&
+        to->copyWrites == to->writes && to->copyPlace == place) {
+        cx0 = std::max<long long>(0, from->unsent.x0 - sx0);
+        cy0 = std::max<long long>(0, from->unsent.y0 - sy0);
+        cx1 = std::min<long long>(w, from->unsent.x1 - sx0);
+        cy1 = std::min<long long>(h, from->unsent.y1 - sy0);
+    }
+
+    // Only pixels that differ count as written, so the host shows only those.
+    PixelRect changed;
+    for (long long row = cy0; row < cy1 && cx0 < cx1; ++row) {
+        std::uint32_t* out = &to->at(int(dx0 + cx0), int(dy0 + row));
+        const std::uint32_t* in = &from->at(int(sx0 + cx0), int(sy0 + row));
+        const long long n = cx1 - cx0;
+        const std::size_t bytes = std::size_t(n) * sizeof(std::uint32_t);
         if (overlapping) {
             std::memmove(out, in, bytes); // rows may overlap: no comparing ahead of the copy
             changed = unite(changed,
@@ -46,17 +59,26 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
             continue;
         }
         if (std::memcmp(out, in, bytes) == 0) continue;
-        long long first = 0, last = w - 1;
+        long long first = 0, last = n - 1;
         while (out[first] == in[first])
             ++first;
         while (out[last] == in[last])
             --last;
         std::memcpy(out + first, in + first, std::size_t(last - first + 1) * sizeof(std::uint32_t));
-        changed = unite(changed, PixelRect{int(dx0 + first), int(dy0 + row), int(dx0 + last + 1),
-                                           int(dy0 + row + 1)});
+        changed = unite(changed, PixelRect{int(dx0 + cx0 + first), int(dy0 + row),
+                                           int(dx0 + cx0 + last + 1), int(dy0 + row + 1)});
+    }
+    if (!changed.empty()) to->touch(changed);
+    if (!overlapping) {
+        // The destination now holds the source's pixels of `place` as they are.
+        static std::uint64_t stamps = 0;
+        from->sentStamp = ++stamps;
+        from->unsent = PixelRect{};
+        to->copyStamp = from->sentStamp;
+        to->copyWrites = to->writes;
+        to->copyPlace = place;
     }
     if (changed.empty()) return TRUE;
-    to->touch(changed);
     if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {
         windowHost().blitted(dd->window, changed);
     }

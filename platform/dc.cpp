@@ -157,15 +157,13 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 COLORREF GetPixel(HDC hdc, int x, int y) {
-    gdi::DcObj* d = gdi::dc(hdc);
-    Surface* s = d ? gdi::target(*d) : nullptr;
+    Surface* s = gdi::targetOf(hdc);
     if (!s || !s->contains(x, y)) return CLR_INVALID;
     return s->at(x, y);
 }
 
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF colour) {
-    gdi::DcObj* d = gdi::dc(hdc);
-    Surface* s = d ? gdi::target(*d) : nullptr;
+    Surface* s = gdi::targetOf(hdc);
     if (!s || !s->contains(x, y)) return FALSE;
     s->at(x, y) = colour & 0xFFFFFF;
     s->touch(x, y);

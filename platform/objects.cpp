@@ -161,6 +161,7 @@ void destroy(HGDIOBJ h) {
     if (!s || s->stock) return;
     Table& t = table();
     const std::size_t index = std::size_t(s - t.slots.data());
+    ++destroyedObjects; // a remembered handle may be this one
     s->kind = Kind::Free;
     s->generation = std::uint16_t((s->generation + 1) & kGenMask);
     s->bitmap.reset();
@@ -182,6 +183,18 @@ Surface* target(DcObj& d) {
         return nullptr;
     }
     return nullptr;
+}
+
+LastTarget lastTarget;
+std::uint64_t destroyedObjects = 0;
+
+Surface* lookUpTarget(HDC h) {
+    DcObj* d = dc(h);
+    if (!d) return nullptr;
+    Surface* s = target(*d);
+    if (s && d->kind == DcKind::Memory)
+        lastTarget = LastTarget{h, destroyedObjects, d, d->bitmap, s};
+    return s;
 }
 
 HGDIOBJ stock(int which) {

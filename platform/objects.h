@@ -58,6 +58,26 @@ void destroy(HGDIOBJ handle);
 // The surface a DC draws on, or null (screen DC, window without backing store).
 Surface* target(DcObj& dc);
 
+// target() by handle, for the single-pixel calls a frame makes by the hundred:
+// the last memory DC asked for is remembered until any object is destroyed or
+// it selects another bitmap. Window DCs are not remembered (the host owns those).
+struct LastTarget {
+    HDC handle = nullptr;
+    std::uint64_t destroyed = 0;
+    const DcObj* dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    Surface* surface = nullptr;
+};
+extern LastTarget lastTarget;
+extern std::uint64_t destroyedObjects; // objects destroyed so far
+Surface* lookUpTarget(HDC handle);
+inline Surface* targetOf(HDC handle) {
+    const LastTarget& l = lastTarget;
+    if (l.dc && handle == l.handle && l.destroyed == destroyedObjects && l.dc->bitmap == l.bitmap)
+        return l.surface;
+    return lookUpTarget(handle);
+}
+
 } // namespace tess::gdi
 
 namespace tess::gdi {

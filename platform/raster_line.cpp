@@ -15,10 +15,42 @@ typedef __int128 i128;
 
 // Floor and ceiling of n / d for d > 0.
 i128 floorDiv(i128 n, i128 d) {
+    const i128 lim = i128(1) << 62;
+    if (n > -lim && n < lim && d < lim) { // on-screen sizes: a 64-bit division, no library call
+        const long long a = (long long)n, b = (long long)d;
+        return a >= 0 ? a / b : -((-a + b - 1) / b);
+    }
     return n >= 0 ? n / d : -((-n + d - 1) / d);
 }
 i128 ceilDiv(i128 n, i128 d) {
     return -floorDiv(-n, d);
+}
+
+// Narrows [tLo, tHi] to the steps that are neither before nor after the surface,
+// by bisection (exact at any scale); an empty result leaves tLo > tHi.
+template <class Before, class After>
+void narrow(long long& tLo, long long& tHi, const Before& before, const After& after) {
+    // First t not "before".
+    long long lo = tLo, hi = tHi + 1;
+    while (lo < hi) {
+        const long long mid = lo + (hi - lo) / 2;
+        if (before(mid))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    tLo = lo;
+    // Last t not "after".
+    lo = tLo - 1;
+    hi = tHi;
+    while (lo < hi) {
+        const long long mid = hi - (hi - lo) / 2;
+        if (after(mid))
+            hi = mid - 1;
+        else
+            lo = mid;
+    }
+    tHi = lo;
 }
 
 } // namespace
@@ -68,37 +100,47 @@ void line(Surface& s, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::in
         const long long q = minorAt(t);
         return rising ? q >= minorSize : q < 0;
     };
-    // First t not "before".
-    long long lo = tLo, hi = tHi + 1;
-    while (lo < hi) {
-        const long long mid = lo + (hi - lo) / 2;
-        if (before(mid))
-            lo = mid + 1;
-        else
-            hi = mid;
+    // A line whose ends are both on the surface lies wholly on it: no search.
+    if (before(tLo) || after(tHi)) {
+        narrow(tLo, tHi, before, after);
+        if (tLo > tHi) return;
     }
-    tLo = lo;
-    // Last t not "after".
-    lo = tLo - 1;
-    hi = tHi;
-    while (lo < hi) {
-        const long long mid = hi - (hi - lo) / 2;
-        if (after(mid))
-            hi = mid - 1;
-        else
-            lo = mid;
-    }
-    tHi = lo;
-    if (tLo > tHi) return;
 
-    PixelRect dirty;
+    // The rounded minor offset k = ceil(N / D), N = 2 dq t - n, D = 2 n, moves by
+    // at most one per step (|2 dq| <= D): its remainder r = k D - N in [0, D) says
+    // when, so no step needs the division minorAt does.
+    const long long D = 2 * n, stepN = 2 * dq;
+    const i128 N = i128(2) * dq * tLo - n;
+    const long long k = (long long)ceilDiv(N, D);
+    long long r = (long long)(i128(k) * D - N);
+    const Colour pixel = c & 0xFFFFFF;
+    const long long mFirst = m0 + sm * tLo, mLast = m0 + sm * tHi;
+    const long long qFirst = q0 + k, qLast = minorAt(tHi);
+    const int firstX = int(xMajor ? mFirst : qFirst), firstY = int(xMajor ? qFirst : mFirst);
+    const int lastX = int(xMajor ? mLast : qLast), lastY = int(xMajor ? qLast : mLast);
+    // Walk by index: a step along the major axis, and one row or column more
+    // whenever the minor coordinate moves. (The index after the last pixel may
+    // lie off the surface; it is never used.)
+    const long long majorStep = xMajor ? sm : sm * (long long)s.width;
+    const long long minorStep = xMajor ? (long long)s.width : 1;
+    std::uint32_t* const base = s.pixels.data();
+    long long at = (long long)firstY * s.width + firstX;
     for (long long t = tLo; t <= tHi; ++t) {
-        const long long m = m0 + sm * t, q = minorAt(t);
-        const int x = int(xMajor ? m : q), y = int(xMajor ? q : m);
-        s.at(x, y) = c & 0xFFFFFF;
-        dirty = unite(dirty, PixelRect{x, y, x + 1, y + 1});
+        base[at] = pixel;
+        at += majorStep;
+        r -= stepN;
+        if (r < 0) {
+            r += D;
+            at += minorStep;
+        } else if (r >= D) {
+            r -= D;
+            at -= minorStep;
+        }
     }
-    s.touch(dirty);
+    // Both coordinates are monotone along the line: its ends bound it.
+    s.touch(PixelRect{firstX < lastX ? firstX : lastX, firstY < lastY ? firstY : lastY,
+                      (firstX > lastX ? firstX : lastX) + 1,
+                      (firstY > lastY ? firstY : lastY) + 1});
 }
 
 void polyline(Surface& s, const Point* pts, int count, Colour c) {

@@ -16,6 +16,11 @@ namespace {
 typedef __int128 i128;
 
 i128 floorDiv(i128 n, i128 d) {
+    const i128 lim = i128(1) << 62;
+    if (n > -lim && n < lim && d < lim) { // on-screen sizes: a 64-bit division, no library call
+        const long long a = (long long)n, b = (long long)d;
+        return a >= 0 ? a / b : -((-a + b - 1) / b);
+    }
     return n >= 0 ? n / d : -((-n + d - 1) / d);
 }
 i128 ceilDiv(i128 n, i128 d) {

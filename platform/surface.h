@@ -1,7 +1,8 @@
 // A plain 32-bit pixel surface: what a bitmap or a window's backing store holds.
 // Pixels are COLORREF values (0x00BBGGRR), row-major, no padding. The surface
 // remembers the bounding box of what was written since it was last presented,
-// so a host can put only the changed region on screen.
+// so a host can put only the changed region on screen, and enough about block
+// copies for a repeated copy to look only at what changed since the last one.
 #pragma once
 
 #include <cstdint>
@@ -22,14 +23,46 @@ inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
             a.y1 > b.y1 ? a.y1 : b.y1};
 }
 
+// Where a block copy took pixels from and put them: both corners and the size.
+struct CopyPlace {
+    int toX = 0, toY = 0, fromX = 0, fromY = 0, width = 0, height = 0;
+    bool operator==(const CopyPlace& o) const {
+        return toX == o.toX && toY == o.toY && fromX == o.fromX && fromY == o.fromY &&
+               width == o.width && height == o.height;
+    }
+};
+
+// Every pixel write must go through touch(): the host and the block copy trust
+// these records and no longer look at pixels outside them.
 struct Surface {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
     PixelRect dirty; // written since the host last took it
 
+    // As a copy's source: written since it was last copied out (`unsent`), and
+    // the stamp of that copy, unique among all copies the process makes.
+    PixelRect unsent;
+    std::uint64_t sentStamp = 0;
+    // As a copy's destination: the last copy into it, valid while `writes` (all
+    // writes ever made here) still equals `copyWrites`. The destination then
+    // holds the source's pixels as they were at `copyStamp`.
+    std::uint64_t writes = 0;
+    std::uint64_t copyStamp = 0;
+    std::uint64_t copyWrites = 0;
+    CopyPlace copyPlace;
+
     Surface() = default;
     Surface(int w, int h) : width(w), height(h), pixels(std::size_t(w) * std::size_t(h), 0u) {}
+    // A duplicate is a new surface to copies: it never passes for the original.
+    Surface(const Surface& o)
+        : width(o.width), height(o.height), pixels(o.pixels), dirty(o.dirty) {}
+    Surface& operator=(const Surface& o) {
+        if (this != &o) *this = Surface(o);
+        return *this;
+    }
+    Surface(Surface&&) = default;
+    Surface& operator=(Surface&&) = default;
 
     bool contains(long long x, long long y) const {
         return x >= 0 && y >= 0 && x < width && y < height;
@@ -37,7 +70,11 @@ struct Surface {
     std::uint32_t& at(int x, int y) { return pixels[std::size_t(y) * std::size_t(width) + x]; }
     std::uint32_t at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + x]; }
     // Record a written region; callers pass it already clipped to the surface.
-    void touch(const PixelRect& r) { dirty = unite(dirty, r); }
+    void touch(const PixelRect& r) {
+        dirty = unite(dirty, r);
+        unsent = unite(unsent, r);
+        ++writes;
+    }
     void touch(int x, int y) { touch(PixelRect{x, y, x + 1, y + 1}); }
 };
 

@@ -42,17 +42,17 @@ void store(unsigned char* at, std::uint32_t v, int bytes) {
     }
 }
 
-// For each target index in [t0, t1): the source index it shows, or -1.
-std::vector<int> sourceIndices(int t0, int t1, int offset, int scaled, int screen, int origin,
-                               int sourceSize) {
-    std::vector<int> out(std::size_t(t1 > t0 ? t1 - t0 : 0), -1);
+// For each target index in [t0, t1): the source index it shows, or -1. The
+// buffer is kept from call to call: presenting a frame allocates nothing.
+void sourceIndices(std::vector<int>& out, int t0, int t1, int offset, int scaled, int screen,
+                   int origin, int sourceSize) {
+    out.assign(std::size_t(t1 > t0 ? t1 - t0 : 0), -1);
     for (int t = t0; t < t1; ++t) {
         const long long i = t - offset;
         if (i < 0 || i >= scaled) continue;
         const long long v = i * screen / scaled - origin;
         if (v >= 0 && v < sourceSize) out[std::size_t(t - t0)] = int(v);
     }
-    return out;
 }
 
 PixelLayout layoutOf(const SDL_PixelFormat* f) {
@@ -94,10 +94,9 @@ void scaleInto(const Surface& source, const Placement& p, const PixelRect& regio
     if (r.x1 > out.width) r.x1 = out.width;
     if (r.y1 > out.height) r.y1 = out.height;
     if (r.empty() || p.scaledW <= 0 || p.scaledH <= 0) return;
-    const std::vector<int> columns =
-        sourceIndices(r.x0, r.x1, p.offsetX, p.scaledW, p.screenW, p.originX, source.width);
-    const std::vector<int> rows =
-        sourceIndices(r.y0, r.y1, p.offsetY, p.scaledH, p.screenH, p.originY, source.height);
+    static std::vector<int> columns, rows; // one thread draws
+    sourceIndices(columns, r.x0, r.x1, p.offsetX, p.scaledW, p.screenW, p.originX, source.width);
+    sourceIndices(rows, r.y0, r.y1, p.offsetY, p.scaledH, p.screenH, p.originY, source.height);
     const int bytes = out.layout.bytesPerPixel;
     const std::uint32_t black = pack(0, out.layout);
     auto* base = static_cast<unsigned char*>(out.pixels);

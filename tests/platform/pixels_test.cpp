@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <string>
 
 namespace {
 
@@ -67,6 +68,87 @@ TEST(GdiPixels, BitBltCopiesTheOverlapOnly) {
     EXPECT_EQ(dst.at(1, 0), src.at(3, 3));
     EXPECT_TRUE(BitBlt(dst.dc, INT_MIN, INT_MAX, INT_MAX, INT_MAX, src.dc, INT_MAX, 0, SRCCOPY));
     EXPECT_FALSE(BitBlt(dst.dc, 0, 0, 1, 1, src.dc, 0, 0, 0x00EE0086 /* SRCPAINT */));
+}
+
+// The DC as a small picture: '.' black, '#' red, 'o' green, '?' anything else.
+std::string picture(const MemoryDc& m) {
+    std::string out;
+    for (int y = 0; y < m.height; ++y) {
+        for (int x = 0; x < m.width; ++x) {
+            const COLORREF c = m.at(x, y);
+            out += c == 0 ? '.' : c == 0x0000FF ? '#' : c == 0x00FF00 ? 'o' : '?';
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+void copyAll(const MemoryDc& to, const MemoryDc& from) {
+    EXPECT_TRUE(BitBlt(to.dc, 0, 0, from.width, from.height, from.dc, 0, 0, SRCCOPY));
+}
+
+// A repeated copy may look only at what its source wrote since the last one,
+// and only while the destination still holds that copy untouched.
+TEST(GdiPixels, RepeatedBitBltsLeaveTheDestinationEqualToTheSource) {
+    const COLORREF red = 0x0000FF, green = 0x00FF00;
+    MemoryDc src(6, 4), dst(6, 4), other(6, 4);
+    SetPixelV(src.dc, 1, 1, red);
+    copyAll(dst, src);
+    EXPECT_EQ(picture(dst), "......\n.#....\n......\n......\n");
+
+    // Drawn on the destination since: the next copy puts the source's pixel back.
+    SetPixelV(dst.dc, 4, 2, green);
+    SetPixelV(src.dc, 2, 2, red);
+    copyAll(dst, src);
+    EXPECT_EQ(picture(dst), "......\n.#....\n..#...\n......\n");
+
+    // Lines, fills and copies into the source all reach the destination.
+    HPEN pen = CreatePen(PS_SOLID, 1, green);
+    HGDIOBJ oldPen = SelectObject(src.dc, pen);
+    MoveToEx(src.dc, 0, 3, NULL);
+    LineTo(src.dc, 3, 3);
+    SelectObject(src.dc, oldPen);
+    DeleteObject(pen);
+    HBRUSH brush = CreateSolidBrush(red);
+    RECT box{4, 0, 6, 1};
+    FillRect(src.dc, &box, brush);
+    DeleteObject(brush);
+    SetPixelV(other.dc, 5, 3, red);
+    EXPECT_TRUE(BitBlt(src.dc, 5, 3, 1, 1, other.dc, 5, 3, SRCCOPY));
+    copyAll(dst, src);
+    EXPECT_EQ(picture(dst), "....##\n.#....\n..#...\nooo..#\n");
+
+    // Two destinations in turn: each copy brings what the other one took, too.
+    MemoryDc second(6, 4);
+    copyAll(second, src);
+    SetPixelV(src.dc, 0, 0, green); // after dst's last copy, before second's
+    copyAll(second, src);
+    SetPixelV(src.dc, 3, 1, green);
+    copyAll(dst, src);
+    EXPECT_EQ(picture(dst), "o...##\n.#.o..\n..#...\nooo..#\n");
+    copyAll(second, src);
+    EXPECT_EQ(picture(second), picture(src));
+
+    // Another place in the same destination is a new copy, not a repeat.
+    RECT all{0, 0, 6, 4};
+    FillRect(dst.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    copyAll(dst, src);
+    EXPECT_TRUE(BitBlt(dst.dc, 1, 0, 5, 4, src.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(picture(dst), "oo...#\n..#.o.\n...#..\noooo..\n");
+
+    // A fresh bitmap behind the destination, or behind the source, takes everything.
+    HBITMAP fresh = CreateCompatibleBitmap(dst.dc, 6, 4);
+    HGDIOBJ held = SelectObject(dst.dc, fresh);
+    copyAll(dst, src);
+    EXPECT_EQ(picture(dst), picture(src));
+    SelectObject(dst.dc, held);
+    DeleteObject(fresh);
+    HBITMAP blank = CreateCompatibleBitmap(src.dc, 6, 4);
+    held = SelectObject(src.dc, blank);
+    copyAll(dst, src);
+    EXPECT_EQ(picture(dst), "......\n......\n......\n......\n");
+    SelectObject(src.dc, held);
+    DeleteObject(blank);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "platform/sdl/display.h"
 #include "platform/sdl/present.h"
 
+#include "draw/alloc_count.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -118,6 +120,23 @@ TEST(ScaledPresent, RedrawsOnlyTheTargetPixelsShowingTheChangedRegion) {
     // Outside the surface, or empty: nothing.
     EXPECT_TRUE(targetRegion(p, PixelRect{3, 0, 9, 2}).empty());
     EXPECT_TRUE(targetRegion(p, PixelRect{}).empty());
+}
+
+// The present runs every frame: once it has drawn a region, drawing one no
+// larger again takes nothing from the heap.
+TEST(ScaledPresent, RedrawingARegionAgainAllocatesNothing) {
+    const Surface s = picture({"ABC", "DEF"});
+    const Placement p = fitted(s, 8, 5);
+    Screen screen(8, 5, '?');
+    scaleInto(s, p, PixelRect{0, 0, 8, 5}, screen.target);
+    alloc::count(true);
+    scaleInto(s, p, PixelRect{0, 0, 8, 5}, screen.target);
+    scaleInto(s, p, targetRegion(p, PixelRect{2, 1, 3, 2}), screen.target);
+    alloc::count(false);
+    EXPECT_EQ(alloc::made(), 0);
+    const std::vector<std::string> expected = {".AABBCC.", ".AABBCC.", ".DDEEFF.", ".DDEEFF.",
+                                               "........"};
+    EXPECT_EQ(screen.rows(), expected);
 }
 
 TEST(ScaledPresent, WritesTheTargetsOwnPixelLayout) {

@@ -65,4 +65,28 @@ TEST_F(RecordingHost, ABlitToAWindowReportsOnlyThePixelsItChanged) {
     ReleaseDC(theWindow(), window);
 }
 
+TEST_F(RecordingHost, ABlitRepairsWhatWasDrawnOnTheWindowSinceTheLastOne) {
+    MemoryDc bitmap(8, 4);
+    HDC window = GetDC(theWindow());
+    ASSERT_NE(window, nullptr);
+    SetPixelV(bitmap.dc, 2, 1, 0x0000FF);
+    EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    ASSERT_EQ(recorder().blits.size(), 1u);
+
+    // Drawn on the window, not on the bitmap: the next copy of the unchanged
+    // bitmap still puts that pixel back, and reports just it.
+    SetPixelV(window, 6, 3, 0x00FF00);
+    EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    ASSERT_EQ(recorder().blits.size(), 2u);
+    EXPECT_EQ(corners(recorder().blits[1]), (std::vector<int>{6, 3, 7, 4}));
+    EXPECT_EQ(recorder().surface.at(6, 3), 0u);
+    EXPECT_EQ(recorder().surface.at(2, 1), 0x0000FFu);
+
+    // A pixel the bitmap rewrites with the colour it had is no change on screen.
+    SetPixelV(bitmap.dc, 2, 1, 0x0000FF);
+    EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(recorder().blits.size(), 2u);
+    ReleaseDC(theWindow(), window);
+}
+
 } // namespace

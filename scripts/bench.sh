@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# Our figures beside the Windows build's under wine, from one run on one X server
+# (Xvfb, 1280x1024): the benchmarks of bench/gdi_bench.cpp (medians of repeated
+# batches) and the program's frames per second at each resolution letter.
+#   scripts/bench.sh [REPETITIONS] [MIN_TIME_S] [FPS_SECONDS]   (defaults 9 0.1 5)
+# Writes its raw results to build-bench/results/. Needs mingw-w64 and wine64.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+reps=${1:-9} mintime=${2:-0.1} fpssec=${3:-5}
+bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libbenchmark-dev xvfb x11-xserver-utils \
+    mingw-w64 wine64 python3
+wine=/usr/lib/wine/wine64
+export WINEDEBUG=-all
+# A prefix of our own: its wineserver and desktop see only this run's X server,
+# whatever other wine programs run on the machine.
+export WINEPREFIX="$PWD/build-win64-bench/wineprefix"
+
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTESS_BUILD_BENCH=ON -DTESS_BUILD_TESTS=OFF \
+    -DTESS_FPS_SECONDS="$fpssec" >/dev/null
+cmake --build build-bench -j2 --target gdi-bench tessaline-fps >/dev/null
+toolchain=()
+# Given again to an existing build directory, CMake only warns that it is unused.
+[ -f build-win64-bench/CMakeCache.txt ] ||
+    toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake)
+cmake -S . -B build-win64-bench "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release -DTESS_BUILD_BENCH=ON -DTESS_BUILD_TESTS=OFF \
+    -DTESS_FPS_SECONDS="$fpssec" >/dev/null
+cmake --build build-win64-bench -j2 --target gdi-bench tessaline-fps >/dev/null
+
+out=build-bench/results
+rm -rf "$out"
+mkdir -p "$out"
+xvfb=""
+cleanup() { [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; }
+trap cleanup EXIT
+exec 3>"$out/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
+xvfb=$!
+exec 3>&-
+for _ in $(seq 250); do [ -s "$out/display" ] && break; sleep 0.02; done
+export DISPLAY=":$(head -1 "$out/display")"
+xset q >/dev/null
+unset WAYLAND_DISPLAY SDL_VIDEODRIVER
+[ -d "$WINEPREFIX" ] || echo "making the wine prefix (once)" >&2
+"$wine" wineboot -i >/dev/null 2>&1
+
+flags=(--benchmark_repetitions="$reps" --benchmark_min_time="$mintime")
+echo "benchmarks: ours" >&2
+build-bench/bench/gdi-bench "${flags[@]}" --benchmark_out="$out/ours.json" \
+    --benchmark_out_format=json >/dev/null 2>"$out/ours.log"
+echo "benchmarks: wine" >&2
+"$wine" build-win64-bench/bench/gdi-bench.exe "${flags[@]}" --benchmark_out="$out/wine.json" \
+    >/dev/null 2>"$out/wine.log"
+
+# The Windows build switches the display, which wine does inside a virtual
+# desktop of the screen's size; ours emulates the switch in a full-screen window.
+for letter in a b c d e; do
+    echo "fps $letter: ours, wine" >&2
+    build-bench/bench/tessaline-fps "$letter" 2>"$out/fps-ours-$letter.txt"
+    "$wine" explorer /desktop="tessbench$letter,1280x1024" build-win64-bench/bench/tessaline-fps.exe \
+        "$letter" 2>"$out/fps-wine-$letter.txt" >/dev/null
+done
+
+python3 scripts/bench_table.py "$out"
