@@ -2,6 +2,7 @@
 
 #include "math/vec2.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -42,7 +43,16 @@ double retdis2(vec2 from, vec2 to) {
 vec2 retnrm2(vec2 from, vec2 to) {
     const vec2 d = to - from;
     const double len = std::sqrt(d.x * d.x + d.y * d.y);
-    if (len > 0) return d / len; // NaN fails the test and falls back too
+    // NaN fails the test and falls back below. Under 2^-500 the squares lose bits
+    // as subnormals (or vanish: 1e-200); past DBL_MAX they overflowed (1e200).
+    if (len >= 0x1p-500 && len <= DBL_MAX) return d / len;
+    // There the direction still exists: scale by a power of two (exact) and measure again.
+    if (std::isfinite(d.x) && std::isfinite(d.y) && (d.x != 0 || d.y != 0)) {
+        int exponent = 0;
+        std::frexp(std::fmax(std::fabs(d.x), std::fabs(d.y)), &exponent);
+        const vec2 s(std::ldexp(d.x, -exponent), std::ldexp(d.y, -exponent));
+        return s / std::sqrt(s.x * s.x + s.y * s.y);
+    }
     return vec2(1.0, 0.0);
 }
 
