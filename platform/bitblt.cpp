@@ -35,7 +35,11 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     // the window, yet about 100 of its pixels change, and the host shows only those.
     PixelRect changed;
     const bool overlapping = to == from;
-    for (long long row = 0; row < h; ++row) {
+    // Within one bitmap, a block moved down is copied bottom row first: top first
+    // would overwrite source rows before they are read.
+    const bool bottomFirst = overlapping && dy0 > sy0;
+    for (long long i = 0; i < h; ++i) {
+        const long long row = bottomFirst ? h - 1 - i : i;
         std::uint32_t* out = &to->at(int(dx0), int(dy0 + row));
         const std::uint32_t* in = &from->at(int(sx0), int(sy0 + row));
         const std::size_t bytes = std::size_t(w) * sizeof(std::uint32_t);
