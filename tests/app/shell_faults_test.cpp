@@ -157,4 +157,21 @@ TEST_F(ShellFaults, SigintAndSigtermMidRunEndItLikeACloseRequest) {
     }
 }
 
+using HostStart = DummyDisplay;
+
+TEST_F(HostStart, ASignalBeforeAnyWindowExistsClosesTheWindowOnceItDoes) {
+    // The fixture has started the host and nothing else: the handlers are already ours.
+    for (int signal : {SIGINT, SIGTERM}) {
+        struct sigaction now {};
+        ASSERT_EQ(sigaction(signal, nullptr, &now), 0);
+        EXPECT_NE(now.sa_handler, SIG_DFL) << signal;
+        EXPECT_NE(now.sa_handler, SIG_IGN) << signal;
+    }
+    workRes(false, 800, 600);
+    std::raise(SIGINT); // as if during start-up: taken by the first turn of the loop
+    char tail[] = "c";
+    EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 0);
+    EXPECT_FALSE(displaySwitched());
+}
+
 } // namespace
