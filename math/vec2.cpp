@@ -2,6 +2,7 @@
 
 #include "math/vec2.h"
 
+#include <cfloat>
 #include <cmath>
 #include <cstdlib>
 
@@ -34,22 +35,37 @@ vec2 rndvec2() {
     return vec2(static_cast<double>(angle)) * static_cast<double>(length);
 }
 
+vec2 vec2detail::rescaledUnit(vec2 d) {
+    // The direction still exists: scale by a power of two (exact) and measure again.
+    if (std::isfinite(d.x) && std::isfinite(d.y) && (d.x != 0 || d.y != 0)) {
+        int exponent = 0;
+        std::frexp(std::fmax(std::fabs(d.x), std::fabs(d.y)), &exponent);
+        const vec2 s(std::ldexp(d.x, -exponent), std::ldexp(d.y, -exponent));
+        return s / std::sqrt(s.x * s.x + s.y * s.y);
+    }
+    return vec2(1.0, 0.0); // coinciding points, or NaN / infinite components
+}
+
 vec2 retrot2(vec2 v, double angle) {
     const double c = std::cos(angle);
     const double s = std::sin(angle);
     return vec2(v.x * c - v.y * s, v.x * s + v.y * c);
 }
 
-double retdot2(vec2 u, vec2 v) { return u.x * v.x + u.y * v.y; }
+double retdot2(vec2 u, vec2 v) {
+    return u.x * v.x + u.y * v.y;
+}
 
-vec2 retext2(vec2 v) { return vec2(-v.y, v.x); }
+vec2 retext2(vec2 v) {
+    return vec2(-v.y, v.x);
+}
 
 vec2 retnrm2(vec2 lineA, vec2 lineB, vec2 point) {
     const vec2 u = retnrm2(lineA, lineB); // (1, 0) when A == B: the horizontal line through A
     const vec2 w = point - lineA;
-    const double t = retdot2(u, w);       // not clamped: the line is infinite
+    const double t = retdot2(u, w); // not clamped: the line is infinite
     const vec2 foot = lineA + u * t;
-    return retnrm2(foot, point);          // no tolerance: a rounding remainder still points
+    return retnrm2(foot, point); // no tolerance: a rounding remainder still points
 }
 
 vec2 retcpnt2(vec2 segA, vec2 segB, vec2 point) {

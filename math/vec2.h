@@ -4,6 +4,7 @@
 // an error: an undefined direction is (1, 0).
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 
 struct vec2 {
@@ -32,11 +33,16 @@ inline double retdis2(vec2 from, vec2 to) { // distance, symmetric
     const vec2 d = to - from;
     return std::sqrt(d.x * d.x + d.y * d.y);
 }
+namespace vec2detail {
+vec2 rescaledUnit(vec2 d); // unit vector of d whose squares under- or overflow; else (1, 0)
+}
 inline vec2 retnrm2(vec2 from, vec2 to) { // unit from -> to; (1, 0) if coinciding or NaN
     const vec2 d = to - from;
     const double len = std::sqrt(d.x * d.x + d.y * d.y);
-    if (len > 0) return d / len; // NaN fails the test and falls back too
-    return vec2(1.0, 0.0);
+    // Under 2^-500 the squares lose bits as subnormals (or vanish: 1e-200); past
+    // DBL_MAX they overflowed (1e200). NaN fails the test too.
+    if (len >= 0x1p-500 && len <= DBL_MAX) return d / len;
+    return vec2detail::rescaledUnit(d);
 }
 vec2 retrot2(vec2 v, double angle); // rotated from +x toward +y; nothing snapped to 0
 

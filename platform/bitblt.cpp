@@ -47,7 +47,11 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
 
     // Only pixels that differ count as written, so the host shows only those.
     PixelRect changed;
-    for (long long row = cy0; row < cy1 && cx0 < cx1; ++row) {
+    // Within one bitmap, a block moved down is copied bottom row first: top first
+    // would overwrite source rows before they are read.
+    const bool bottomFirst = overlapping && dy0 > sy0;
+    for (long long i = 0; i < cy1 - cy0 && cx0 < cx1; ++i) {
+        const long long row = bottomFirst ? cy1 - 1 - i : cy0 + i;
         std::uint32_t* out = &to->at(int(dx0 + cx0), int(dy0 + row));
         const std::uint32_t* in = &from->at(int(sx0 + cx0), int(sy0 + row));
         const long long n = cx1 - cx0;

@@ -2,6 +2,7 @@
 // drawing calls, which turn the selected pen, brush and bitmap into rasterizer
 // calls on a plain surface.
 
+#include "platform/faults.h"
 #include "platform/gdi_stats.h"
 #include "platform/host.h"
 #include "platform/objects.h"
@@ -62,6 +63,7 @@ const COLORREF* brushColour(const gdi::DcObj& d) {
 } // namespace
 
 HDC GetDC(HWND window) {
+    if (faultInjected(Fault::WindowDc)) return nullptr;
     if (!window) return newDc(gdi::DcKind::Screen, nullptr);
     const auto surfaceOf = windowHost().surfaceOf;
     if (!surfaceOf || !surfaceOf(window)) return nullptr;
@@ -76,7 +78,7 @@ int ReleaseDC(HWND, HDC hdc) {
 }
 
 HDC CreateCompatibleDC(HDC hdc) {
-    if (hdc && !gdi::dc(hdc)) return nullptr;
+    if ((hdc && !gdi::dc(hdc)) || faultInjected(Fault::MemoryDc)) return nullptr;
     return newDc(gdi::DcKind::Memory, nullptr);
 }
 
@@ -88,7 +90,7 @@ BOOL DeleteDC(HDC hdc) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
-    if (!gdi::dc(hdc) || width < 0 || height < 0) return nullptr;
+    if (!gdi::dc(hdc) || width < 0 || height < 0 || faultInjected(Fault::Bitmap)) return nullptr;
     // A zero size gives a 1x1 bitmap, as on Windows.
     if (width == 0 || height == 0) width = height = 1;
     if (static_cast<long long>(width) * height > kMaxBitmapPixels) return nullptr;
@@ -105,6 +107,7 @@ HPEN CreatePen(int style, int width, COLORREF colour) {
 }
 
 HBRUSH CreateSolidBrush(COLORREF colour) {
+    if (faultInjected(Fault::Brush)) return nullptr;
     HBRUSH h = static_cast<HBRUSH>(gdi::create(Kind::Brush));
     *gdi::brush(h) = gdi::BrushObj{colour & 0xFFFFFF, false};
     return h;

@@ -31,3 +31,16 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 ctest --test-dir build-win64-tests --output-on-failure -j"$(nproc)"
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any
+# report fails its test. Left out: the two comparisons with the real GDI under wine,
+# whose reference half is a mingw .exe no sanitizer instruments; the device context
+# they compare is fuzzed below, and both native tools' own tests run here.
+cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
+    -DTESS_SANITIZE=ON >/dev/null
+cmake --build build-asan -j"$(nproc)"
+LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0" \
+UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build-asan --output-on-failure -j"$(nproc)" \
+    -E '^(gdi_conformance|demo_matches_windows)$'
+# Every fuzzer for a bounded time from its seeds (clang, ASan+UBSan).
+bash scripts/fuzz.sh 20

@@ -4,6 +4,7 @@
 
 #include "platform/sdl/display.h"
 
+#include "platform/faults.h"
 #include "platform/sdl/video.h"
 #include "platform/sdl/window.h"
 #include "platform/win32.h"
@@ -92,7 +93,9 @@ using namespace tess::sdl;
 
 BOOL EnumDisplaySettingsA(LPCSTR device, DWORD modeNum, DEVMODEA* mode) {
     static const char kDevice[] = "\\\\.\\DISPLAY1"; // the one display there is
-    if (!mode || (device && std::strcmp(device, kDevice) != 0) || !videoReady()) return FALSE;
+    if (!mode || (device && std::strcmp(device, kDevice) != 0) || !videoReady() ||
+        tess::faultInjected(tess::Fault::DisplayQuery))
+        return FALSE;
     ScreenMode m;
     if (modeNum == ENUM_CURRENT_SETTINGS) {
         m = currentMode();
@@ -130,7 +133,7 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
         }
         return DISP_CHANGE_SUCCESSFUL;
     }
-    if (!videoReady()) return DISP_CHANGE_FAILED;
+    if (!videoReady() || tess::faultInjected(tess::Fault::DisplaySwitch)) return DISP_CHANGE_FAILED;
     const ScreenMode now = currentMode();
     // Fields the record does not mark keep their current values.
     const DWORD width = (mode->dmFields & DM_PELSWIDTH) ? mode->dmPelsWidth : DWORD(now.width);

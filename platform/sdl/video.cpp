@@ -57,6 +57,10 @@ bool videoReady() {
     if (v.state != State::Untried) return v.state == State::Ready;
     // Signals are ours (they close the window); SDL would turn them into SDL_QUIT.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Caught from here, not only once a window exists: connecting to the display
+    // takes a while, and a signal meanwhile would kill the process outright
+    // instead of closing the window as soon as there is one.
+    catchTerminationSignals();
     // The default routes the window surface through software OpenGL, many times slower.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const char* requested = std::getenv("SDL_VIDEODRIVER");

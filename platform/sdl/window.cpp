@@ -4,6 +4,7 @@
 
 #include "platform/sdl/window.h"
 
+#include "platform/faults.h"
 #include "platform/host.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/input.h"
@@ -33,7 +34,6 @@ struct Registry {
     std::vector<std::unique_ptr<Window>> windows;
     std::uintptr_t nextHandle = 1;
     WORD nextAtom = 0xC000; // where Windows starts the atoms of registered classes
-    bool failCreation = false;
     bool toldNoDisplay = false;
 };
 
@@ -161,10 +161,6 @@ void destroyAllWindows() {
     setWindowHost(WindowHost{});
 }
 
-void failWindowCreation(bool fail) {
-    registry().failCreation = fail;
-}
-
 SDL_Window* sdlWindowOf(HWND handle) {
     Window* w = findWindow(handle);
     return w ? w->sdl : nullptr;
@@ -175,7 +171,8 @@ SDL_Window* sdlWindowOf(HWND handle) {
 using namespace tess::sdl;
 
 WORD RegisterClassExA(const WNDCLASSEXA* wc) {
-    if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc || !wc->lpszClassName)
+    if (!wc || wc->cbSize != sizeof(WNDCLASSEXA) || !wc->lpfnWndProc || !wc->lpszClassName ||
+        tess::faultInjected(tess::Fault::ClassRegistration))
         return 0;
     if (findClass(wc->lpszClassName)) return 0; // already registered
     Registry& r = registry();
@@ -213,7 +210,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
                      int height, HWND, HMENU, HINSTANCE, void*) {
     Registry& r = registry();
     const WindowClass* wc = findClass(className);
-    if (!wc || r.failCreation) return nullptr;
+    if (!wc || tess::faultInjected(tess::Fault::WindowCreation)) return nullptr;
     if (!videoReady()) {
         tellOnce(r.toldNoDisplay, "no display could be opened", noDisplayReason());
         return nullptr;

@@ -44,8 +44,6 @@ LRESULT sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 void layoutWindows();
 void destroyAllWindows();
 
-// Lets a test reproduce a window system that refuses new windows.
-void failWindowCreation(bool fail);
 // The SDL window behind a handle (tests read its pixels), or null.
 SDL_Window* sdlWindowOf(HWND handle);
 

@@ -1,6 +1,7 @@
 #include "anim/chain.h"
 #include "app/resolution.h"
 #include "app/shell.h"
+#include "platform/faults.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/messages.h"
 #include "platform/sdl/window.h"
@@ -129,9 +130,10 @@ TEST_F(Shell, WinMainEndsARefusedSwitchWithOneBeforeAnyFrame) {
 }
 
 TEST_F(Shell, WinMainRestoresTheDisplayWhenNoWindowCanBeCreated) {
-    failWindowCreation(true);
+    tess::injectFault(tess::Fault::WindowCreation, true);
     char tail[] = "a";
     EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 1);
+    tess::injectFault(tess::Fault::WindowCreation, false);
     EXPECT_EQ(shownMode(), kDesktop);
     EXPECT_EQ(takeMessage().message, UINT(WM_NULL));
     // The class went with it: it registers anew.

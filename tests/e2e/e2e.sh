@@ -4,7 +4,8 @@
 # Scenarios: picture (800x600: covers the screen, draws centred on black, Return
 # recolours, Esc ends it with 0 within a second), scaled (320x240 shown four
 # times enlarged), close (a WM_DELETE_WINDOW request ends it with 0), sigterm
-# (SIGTERM ends it with 0), nodisplay (exit 1 with one line on stderr).
+# (SIGTERM ends it with 0), sigint (so does SIGINT), nodisplay (exit 1 with one
+# line on stderr).
 set -euo pipefail
 scenario=$1 tessaline=$2 xprobe=$3 work=$4
 title="Tessaline II alpha 1"
@@ -149,6 +150,12 @@ close)
 sigterm)
     kill -TERM $app
     expectExit 0 "SIGTERM"
+    ;;
+sigint)
+    # A background job of this script starts with SIGINT ignored: the program's
+    # own handler must take it all the same, as Ctrl+C in a terminal would.
+    kill -INT $app
+    expectExit 0 "SIGINT"
     ;;
 *) fail "unknown scenario" ;;
 esac

@@ -75,6 +75,16 @@ TEST(Vec2, DirectionIsUnitTowardTargetAndFallsBackToPlusX) {
     }
     EXPECT_VEC(retnrm2(vec2(kNaN, 0), vec2(1, 1)), 1.0, 0.0);
     EXPECT_VEC(retnrm2(vec2(0, 0), vec2(2, kNaN)), 1.0, 0.0);
+    // Points so far apart, or so close, that the squared distance overflows or
+    // underflows still have their direction (their squares are infinite or zero).
+    const vec2 far = retnrm2(vec2(0, 0), vec2(-3e200, 4e200));
+    EXPECT_NEAR(far.x, -0.6, 1e-15);
+    EXPECT_NEAR(far.y, 0.8, 1e-15);
+    const vec2 near = retnrm2(vec2(0, 0), vec2(3e-200, -4e-200));
+    EXPECT_NEAR(near.x, 0.6, 1e-15);
+    EXPECT_NEAR(near.y, -0.8, 1e-15);
+    EXPECT_VEC(retnrm2(vec2(1e-300, 0), vec2(0, 0)), -1.0, 0.0);
+    EXPECT_VEC(retnrm2(vec2(-1e308, 0), vec2(1e308, 0)), 1.0, 0.0); // the difference is infinite
 }
 
 TEST(Vec2, RotationKeepsTheTinyCosineAndTurnsTowardPlusY) {
