@@ -149,27 +149,28 @@ TEST(GdiPixels, RepeatedBitBltsLeaveTheDestinationEqualToTheSource) {
     EXPECT_EQ(picture(dst), "......\n......\n......\n......\n");
     SelectObject(src.dc, held);
     DeleteObject(blank);
+}
 
-    TEST(GdiPixels, BitBltWithinOneBitmapCopiesAsIfThroughAScratchCopy) {
-        // Rows and columns numbered, then the block moved one down and one right, and
-        // one up and one left: every pixel lands where its original was sent.
-        auto numbered = [](MemoryDc& m) {
-            for (int y = 0; y < 4; ++y)
-                for (int x = 0; x < 4; ++x)
-                    SetPixelV(m.dc, x, y, COLORREF(0x10 * y + x + 1));
-        };
-        MemoryDc down(4, 4);
-        numbered(down);
-        EXPECT_TRUE(BitBlt(down.dc, 1, 1, 3, 3, down.dc, 0, 0, SRCCOPY));
-        for (int y = 1; y < 4; ++y)
-            for (int x = 1; x < 4; ++x)
-                EXPECT_EQ(down.at(x, y), COLORREF(0x10 * (y - 1) + (x - 1) + 1)) << x << "," << y;
-        MemoryDc up(4, 4);
-        numbered(up);
-        EXPECT_TRUE(BitBlt(up.dc, 0, 0, 3, 3, up.dc, 1, 1, SRCCOPY));
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 3; ++x)
-                EXPECT_EQ(up.at(x, y), COLORREF(0x10 * (y + 1) + (x + 1) + 1)) << x << "," << y;
-    }
+TEST(GdiPixels, BitBltWithinOneBitmapCopiesAsIfThroughAScratchCopy) {
+    // Rows and columns numbered, then the block moved one down and one right, and
+    // one up and one left: every pixel lands where its original was sent.
+    auto numbered = [](MemoryDc& m) {
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 4; ++x)
+                SetPixelV(m.dc, x, y, COLORREF(0x10 * y + x + 1));
+    };
+    MemoryDc down(4, 4);
+    numbered(down);
+    EXPECT_TRUE(BitBlt(down.dc, 1, 1, 3, 3, down.dc, 0, 0, SRCCOPY));
+    for (int y = 1; y < 4; ++y)
+        for (int x = 1; x < 4; ++x)
+            EXPECT_EQ(down.at(x, y), COLORREF(0x10 * (y - 1) + (x - 1) + 1)) << x << "," << y;
+    MemoryDc up(4, 4);
+    numbered(up);
+    EXPECT_TRUE(BitBlt(up.dc, 0, 0, 3, 3, up.dc, 1, 1, SRCCOPY));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(up.at(x, y), COLORREF(0x10 * (y + 1) + (x + 1) + 1)) << x << "," << y;
+}
 
 } // namespace
