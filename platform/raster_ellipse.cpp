@@ -6,6 +6,7 @@
 // 4-neighbour outside it. Rows off the surface are skipped, not traced.
 
 #include "platform/raster.h"
+#include "platform/raster_int.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,7 +16,6 @@ namespace tess::raster {
 
 namespace {
 
-typedef __int128 i128;
 typedef unsigned __int128 u128;
 typedef std::uint64_t u64;
 

@@ -3,6 +3,7 @@
 // end point left out. Clipped to the surface before iterating.
 
 #include "platform/raster.h"
+#include "platform/raster_int.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,21 +11,6 @@
 namespace tess::raster {
 
 namespace {
-
-typedef __int128 i128;
-
-// Floor and ceiling of n / d for d > 0.
-i128 floorDiv(i128 n, i128 d) {
-    const i128 lim = i128(1) << 62;
-    if (n > -lim && n < lim && d < lim) { // on-screen sizes: a 64-bit division, no library call
-        const long long a = (long long)n, b = (long long)d;
-        return a >= 0 ? a / b : -((-a + b - 1) / b);
-    }
-    return n >= 0 ? n / d : -((-n + d - 1) / d);
-}
-i128 ceilDiv(i128 n, i128 d) {
-    return -floorDiv(-n, d);
-}
 
 // Narrows [tLo, tHi] to the steps that are neither before nor after the surface,
 // by bisection (exact at any scale); an empty result leaves tLo > tHi.

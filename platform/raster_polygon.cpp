@@ -4,6 +4,7 @@
 // the fill. Only rows and columns on the surface are visited.
 
 #include "platform/raster.h"
+#include "platform/raster_int.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -12,20 +13,6 @@
 namespace tess::raster {
 
 namespace {
-
-typedef __int128 i128;
-
-i128 floorDiv(i128 n, i128 d) {
-    const i128 lim = i128(1) << 62;
-    if (n > -lim && n < lim && d < lim) { // on-screen sizes: a 64-bit division, no library call
-        const long long a = (long long)n, b = (long long)d;
-        return a >= 0 ? a / b : -((-a + b - 1) / b);
-    }
-    return n >= 0 ? n / d : -((-n + d - 1) / d);
-}
-i128 ceilDiv(i128 n, i128 d) {
-    return -floorDiv(-n, d);
-}
 
 // A non-horizontal edge, rows [top, bottom): the top end included and the
 // bottom end excluded, so a vertex shared by two edges counts once and

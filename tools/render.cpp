@@ -5,6 +5,7 @@
 #include "anim/chain.h"
 #include "app/resolution.h"
 #include "platform/win32.h"
+#include "tools/image_file.h"
 
 #include <cerrno>
 #include <cmath>
@@ -13,10 +14,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-#ifdef TESS_HAVE_PNG
-#include <png.h>
-#endif
 
 namespace {
 
@@ -66,57 +63,6 @@ bool parseSeconds(const char* s, float& out) {
     return true;
 }
 
-bool endsWith(const std::string& s, const char* tail) {
-    const std::size_t n = std::strlen(tail);
-    return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
-}
-
-// Rows of 8-bit RGB read back through GetPixel, as any GDI client would.
-std::vector<unsigned char> readRgb(HDC dc, int w, int h) {
-    std::vector<unsigned char> rgb(std::size_t(w) * h * 3);
-    std::size_t i = 0;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const COLORREF c = GetPixel(dc, x, y);
-            rgb[i++] = GetRValue(c);
-            rgb[i++] = GetGValue(c);
-            rgb[i++] = GetBValue(c);
-        }
-    }
-    return rgb;
-}
-
-bool writePpm(const std::string& path, const std::vector<unsigned char>& rgb, int w, int h) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", w, h);
-    const bool ok = std::fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
-    return (std::fclose(f) == 0) && ok;
-}
-
-#ifdef TESS_HAVE_PNG
-bool writePng(const std::string& path, const std::vector<unsigned char>& rgb, int w, int h) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = false;
-    if (png && info && !setjmp(png_jmpbuf(png))) {
-        png_init_io(png, f);
-        png_set_IHDR(png, info, png_uint_32(w), png_uint_32(h), 8, PNG_COLOR_TYPE_RGB,
-                     PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < h; ++y) {
-            png_write_row(png, const_cast<unsigned char*>(&rgb[std::size_t(y) * w * 3]));
-        }
-        png_write_end(png, nullptr);
-        ok = true;
-    }
-    png_destroy_write_struct(&png, &info);
-    return (std::fclose(f) == 0) && ok;
-}
-#endif
-
 bool writeState(const std::string& path, const ChainState& s) {
     FILE* f = std::fopen(path.c_str(), "w");
     if (!f) return false;
@@ -163,10 +109,7 @@ int main(int argc, char** argv) {
             return usage(("unknown option " + arg).c_str());
         }
     }
-    const bool ppm = endsWith(o.out, ".ppm");
-#ifndef TESS_HAVE_PNG
-    if (!ppm) return usage("this build writes only .ppm files (no libpng)");
-#endif
+    if (!canWriteImage(o.out)) return usage("this build writes only .ppm files (no libpng)");
 
     checkRes(o.res);
     std::srand(o.seed);
@@ -191,13 +134,7 @@ int main(int argc, char** argv) {
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
 
-    bool written = false;
-#ifdef TESS_HAVE_PNG
-    written = ppm ? writePpm(o.out, rgb, w, h) : writePng(o.out, rgb, w, h);
-#else
-    written = writePpm(o.out, rgb, w, h);
-#endif
-    if (!written) {
+    if (!writeImage(o.out, rgb, w, h)) {
         std::fprintf(stderr, "tessaline-render: cannot write %s: %s\n", o.out.c_str(),
                      std::strerror(errno));
         return 1;

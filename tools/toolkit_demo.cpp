@@ -9,6 +9,7 @@
 #include "draw/shapes.h"
 #include "math/vec2.h"
 #include "platform/win32.h"
+#include "tools/image_file.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -16,10 +17,6 @@
 #include <cstring>
 #include <string>
 #include <vector>
-
-#ifdef TESS_HAVE_PNG
-#include <png.h>
-#endif
 
 namespace {
 
@@ -128,56 +125,6 @@ std::uint64_t pixelHash(HDC dc, int& nonzero) {
     return h;
 }
 
-std::vector<unsigned char> readRgb(HDC dc) {
-    std::vector<unsigned char> rgb;
-    rgb.reserve(std::size_t(kWidth) * kHeight * 3);
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 0; x < kWidth; ++x) {
-            const COLORREF c = GetPixel(dc, x, y);
-            rgb.push_back(GetRValue(c));
-            rgb.push_back(GetGValue(c));
-            rgb.push_back(GetBValue(c));
-        }
-    }
-    return rgb;
-}
-
-bool endsWith(const std::string& s, const char* tail) {
-    const std::size_t n = std::strlen(tail);
-    return s.size() >= n && s.compare(s.size() - n, n, tail) == 0;
-}
-
-bool writePpm(const std::string& path, const std::vector<unsigned char>& rgb) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    std::fprintf(f, "P6\n%d %d\n255\n", kWidth, kHeight);
-    const bool ok = std::fwrite(rgb.data(), 1, rgb.size(), f) == rgb.size();
-    return (std::fclose(f) == 0) && ok;
-}
-
-#ifdef TESS_HAVE_PNG
-bool writePng(const std::string& path, const std::vector<unsigned char>& rgb) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png ? png_create_info_struct(png) : nullptr;
-    bool ok = false;
-    if (png && info && !setjmp(png_jmpbuf(png))) {
-        png_init_io(png, f);
-        png_set_IHDR(png, info, kWidth, kHeight, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        for (int y = 0; y < kHeight; ++y) {
-            png_write_row(png, const_cast<unsigned char*>(&rgb[std::size_t(y) * kWidth * 3]));
-        }
-        png_write_end(png, nullptr);
-        ok = true;
-    }
-    png_destroy_write_struct(&png, &info);
-    return (std::fclose(f) == 0) && ok;
-}
-#endif
-
 const char kUsage[] = "usage: tessaline-demo [--out FILE]\n"
                       "  prints the scene's size, pixel hash and count of non-black pixels;\n"
                       "  --out also writes it: PNG, or binary PPM when FILE ends in .ppm\n";
@@ -201,10 +148,9 @@ int main(int argc, char** argv) {
         if (i + 1 >= argc || !*argv[i + 1]) return usage("--out needs a file name");
         out = argv[++i];
     }
-    const bool ppm = endsWith(out, ".ppm");
-#ifndef TESS_HAVE_PNG
-    if (!out.empty() && !ppm) return usage("this build writes only .ppm files (no libpng)");
-#endif
+    if (!out.empty() && !canWriteImage(out)) {
+        return usage("this build writes only .ppm files (no libpng)");
+    }
 
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -218,7 +164,7 @@ int main(int argc, char** argv) {
     drawScene(dc);
     int nonzero = 0;
     const std::uint64_t hash = pixelHash(dc, nonzero);
-    const std::vector<unsigned char> rgb = readRgb(dc);
+    const std::vector<unsigned char> rgb = readRgb(dc, kWidth, kHeight);
     const vec2 cursor = mousePos(); // not part of the picture: it differs between hosts
 
     SelectObject(dc, oldBitmap);
@@ -231,13 +177,7 @@ int main(int argc, char** argv) {
     std::printf("cursor %.0f %.0f\n", cursor.x, cursor.y);
 
     if (out.empty()) return 0;
-    bool written = false;
-#ifdef TESS_HAVE_PNG
-    written = ppm ? writePpm(out, rgb) : writePng(out, rgb);
-#else
-    written = writePpm(out, rgb);
-#endif
-    if (!written) {
+    if (!writeImage(out, rgb, kWidth, kHeight)) {
         std::fprintf(stderr, "tessaline-demo: cannot write %s: %s\n", out.c_str(),
                      std::strerror(errno));
         return 1;

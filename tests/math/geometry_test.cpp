@@ -1,4 +1,5 @@
 #include "math/vec2.h"
+#include "support/expect_vec.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +9,6 @@
 namespace {
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-// Exact comparison: every value here has one right double.
-#define EXPECT_VEC(v, ex, ey)                                                                      \
-    do {                                                                                           \
-        const vec2 v_ = (v);                                                                       \
-        EXPECT_EQ(v_.x, (ex));                                                                     \
-        EXPECT_EQ(v_.y, (ey));                                                                     \
-    } while (0)
 
 TEST(Geometry, DotProductIsExactAndZeroForPerpendiculars) {
     EXPECT_EQ(retdot2(vec2(1, 2), vec2(3, 4)), 11.0);

@@ -1,4 +1,5 @@
 #include "math/vec2.h"
+#include "support/expect_vec.h"
 
 #include <gtest/gtest.h>
 
@@ -23,14 +24,6 @@ double libSin(double a) {
 // cos(pi/2) is tiny, not 0, and C libraries differ in its last bits: glibc gives
 // 6.123233995736766e-17, mingw-w64's x87-based cos 6.1230317691118863e-17.
 const double kCosHalfPi = libCos(kPi / 2);
-
-// Exact comparison: every value here has one right double.
-#define EXPECT_VEC(v, ex, ey)                                                                      \
-    do {                                                                                           \
-        const vec2 v_ = (v);                                                                       \
-        EXPECT_EQ(v_.x, (ex));                                                                     \
-        EXPECT_EQ(v_.y, (ey));                                                                     \
-    } while (0)
 
 // A seed whose first draw (rand() % 10000) is `draw`, found by search so the
 // test holds for any C library's generator.
