@@ -137,12 +137,7 @@ TEST_F(Shell, WinMainRestoresTheDisplayWhenNoWindowCanBeCreated) {
     EXPECT_EQ(shownMode(), kDesktop);
     EXPECT_EQ(takeMessage().message, UINT(WM_NULL));
     // The class went with it: it registers anew.
-    WNDCLASSEXA wc;
-    std::memset(&wc, 0, sizeof wc);
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = WinProc;
-    wc.lpszClassName = "theClassName";
-    EXPECT_NE(RegisterClassExA(&wc), 0);
+    EXPECT_NE(registerTestClass("theClassName", WinProc), 0);
 }
 
 TEST_F(Shell, WinMainEndsWithZeroOnEscAndOnATerminationSignal) {

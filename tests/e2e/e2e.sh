@@ -36,19 +36,11 @@ pids=()
 cleanup() { for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done; }
 trap cleanup EXIT
 
-# A server of our own on a free display number, answering before we go on.
-exec 3>"$work/display"
-# -noreset: by default the server resets whenever its last client leaves, refusing
-# connections meanwhile and forgetting settings such as the key repeat.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 250); do [ -s "$work/display" ] && break; sleep 0.02; done
-number=$(head -1 "$work/display")
-[ -n "$number" ] && DISPLAY=":$number" xset q >/dev/null 2>&1 || fail "Xvfb did not start"
-export DISPLAY=":$number"
-unset WAYLAND_DISPLAY SDL_VIDEODRIVER
-xset r off # a held key is one press, as on the desktop the program was made for
+# A server of our own, answering before we go on.
+# shellcheck source=../support/xvfb.sh
+. "$(dirname "$0")/../support/xvfb.sh"
+start_xvfb 1280x1024x24
+unset SDL_VIDEODRIVER
 
 letter=c
 [ "$scenario" = scaled ] && letter=a

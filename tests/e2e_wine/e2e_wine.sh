@@ -42,16 +42,9 @@ trap cleanup EXIT
 "$wineserver" -k 2>/dev/null || true # one left from an earlier, failed run
 "$wineserver" -w 2>/dev/null || true
 
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-exec 3>&-
-for _ in $(seq 250); do [ -s "$work/display" ] && break; sleep 0.02; done
-number=$(head -1 "$work/display")
-[ -n "$number" ] && DISPLAY=":$number" xset q >/dev/null 2>&1 || fail "Xvfb did not start"
-export DISPLAY=":$number"
-unset WAYLAND_DISPLAY
-xset r off
+# shellcheck source=../support/xvfb.sh
+. "$(dirname "$0")/../support/xvfb.sh"
+start_xvfb 800x600x24
 # Xvfb offers only its screen size; wine lists and switches to what RandR offers.
 xrandr --newmode 640x480_e2e 25.175 640 656 752 800 480 490 492 525
 xrandr --addmode screen 640x480_e2e

@@ -23,12 +23,7 @@ LRESULT CALLBACK quietProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 void registerQuiet() {
-    WNDCLASSEXA wc;
-    std::memset(&wc, 0, sizeof wc);
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = quietProc;
-    wc.lpszClassName = "quiet";
-    ASSERT_NE(RegisterClassExA(&wc), 0);
+    ASSERT_NE(registerTestClass("quiet", quietProc), 0);
 }
 
 DEVMODEA current() {

@@ -36,12 +36,7 @@ struct Queue : DummyDisplay {
     void SetUp() override {
         DummyDisplay::SetUp();
         received().clear();
-        WNDCLASSEXA wc;
-        std::memset(&wc, 0, sizeof wc);
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = recordingProc;
-        wc.lpszClassName = "recorder";
-        ASSERT_NE(RegisterClassExA(&wc), 0);
+        ASSERT_NE(registerTestClass("recorder", recordingProc), 0);
         window = CreateWindowExA(0, "recorder", "t", WS_POPUP, 0, 0, 16, 8, nullptr, nullptr,
                                  nullptr, nullptr);
         ASSERT_NE(window, nullptr);

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "platform/sdl/video.h"
+#include "platform/win32.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 struct DummyDisplay : ::testing::Test {
     void SetUp() override {
@@ -15,3 +17,13 @@ struct DummyDisplay : ::testing::Test {
     }
     void TearDown() override { tess::sdl::shutdownHost(); }
 };
+
+// Registers a window class with only a name and a procedure, as the tests need.
+inline WORD registerTestClass(const char* name, WNDPROC proc) {
+    WNDCLASSEXA wc;
+    std::memset(&wc, 0, sizeof wc);
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc);
+}
