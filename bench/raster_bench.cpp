@@ -2,7 +2,7 @@
 // to coordinates at the ends of the 32-bit range. Far-off geometry should cost
 // about what its visible part costs.
 
-#include "platform/raster.h"
+#include "platform/gdi/raster.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 // object made during the input can be deleted: the live count is back where it was.
 
 #include "fuzz_input.h"
-#include "platform/gdi_stats.h"
+#include "platform/gdi/gdi_stats.h"
 #include "platform/win32.h"
 
 #include <algorithm>

@@ -11,7 +11,7 @@
 #include "fuzz_input.h"
 #include "math/pixel.h"
 #include "math/vec2.h"
-#include "platform/gdi_stats.h"
+#include "platform/gdi/gdi_stats.h"
 
 #include <climits>
 #include <cmath>

@@ -5,7 +5,7 @@
 #include "anim/chain.h"
 #include "app/resolution.h"
 #include "platform/faults.h"
-#include "platform/gdi_stats.h"
+#include "platform/gdi/gdi_stats.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/messages.h"
 #include "platform/sdl/window.h"

@@ -3,7 +3,7 @@
 #include "gdi_log.h"
 #include "picture.h"
 
-#include "platform/gdi_stats.h"
+#include "platform/gdi/gdi_stats.h"
 #include "platform/host.h"
 
 #include <gtest/gtest.h>

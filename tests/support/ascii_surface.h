@@ -2,7 +2,7 @@
 // (black), '#' the pen colour, 'o' the brush colour, '?' anything else.
 #pragma once
 
-#include "platform/raster.h"
+#include "platform/gdi/raster.h"
 
 #include <string>
 

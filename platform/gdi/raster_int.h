@@ -1,6 +1,6 @@
 // Exact integer helpers shared by the rasterizer's files: 128-bit products and
 // divisions rounded toward -infinity or +infinity, for coordinates anywhere in
-// the 32-bit range. Internal to platform/.
+// the 32-bit range. Internal to platform/gdi/.
 #pragma once
 
 namespace tess::raster {

@@ -3,8 +3,8 @@
 // inside. The outline is the closed polyline through the points, painted over
 // the fill. Only rows and columns on the surface are visited.
 
-#include "platform/raster.h"
-#include "platform/raster_int.h"
+#include "platform/gdi/raster.h"
+#include "platform/gdi/raster_int.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Block copy between device contexts (SRCCOPY only: the program needs no other).
 
 #include "platform/host.h"
-#include "platform/objects.h"
+#include "platform/gdi/objects.h"
 #include "platform/win32.h"
 
 #include <algorithm>

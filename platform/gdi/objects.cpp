@@ -1,9 +1,9 @@
 // Object table of the software GDI. Handles encode (slot + 1, generation, kind)
 // and are never dereferenced, so a stale or forged handle is simply not found.
 
-#include "platform/objects.h"
+#include "platform/gdi/objects.h"
 
-#include "platform/gdi_stats.h"
+#include "platform/gdi/gdi_stats.h"
 #include "platform/host.h"
 
 #include <deque>

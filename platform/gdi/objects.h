@@ -1,5 +1,5 @@
 // The software GDI's object table: pens, brushes, bitmaps and device contexts
-// behind opaque, generation-checked handles. Internal to platform/.
+// behind opaque, generation-checked handles. Internal to platform/gdi/.
 #pragma once
 
 #include "platform/surface.h"

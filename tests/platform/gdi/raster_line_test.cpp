@@ -1,4 +1,4 @@
-#include "platform/raster.h"
+#include "platform/gdi/raster.h"
 #include "support/ascii_surface.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Rasterizer for the software device context.
 
-#include "platform/raster.h"
+#include "platform/gdi/raster.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/gdi_stats.h"
+#include "platform/gdi/gdi_stats.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

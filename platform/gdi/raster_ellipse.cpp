@@ -5,8 +5,8 @@
 // its outermost traced points; pen pixels are those of the region with a
 // 4-neighbour outside it. Rows off the surface are skipped, not traced.
 
-#include "platform/raster.h"
-#include "platform/raster_int.h"
+#include "platform/gdi/raster.h"
+#include "platform/gdi/raster_int.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // Shapes with coordinates at the ends of the 32-bit range. Walking them pixel
 // by pixel would take minutes; the CTest timeout turns that into a failure.
 
-#include "platform/raster.h"
+#include "platform/gdi/raster.h"
 #include "support/ascii_surface.h"
 
 #include <gtest/gtest.h>

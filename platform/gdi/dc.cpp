@@ -3,10 +3,10 @@
 // calls on a plain surface.
 
 #include "platform/faults.h"
-#include "platform/gdi_stats.h"
+#include "platform/gdi/gdi_stats.h"
 #include "platform/host.h"
-#include "platform/objects.h"
-#include "platform/raster.h"
+#include "platform/gdi/objects.h"
+#include "platform/gdi/raster.h"
 #include "platform/win32.h"
 
 #include <cstdint>

@@ -2,8 +2,8 @@
 // coordinate rounded to nearest with exact halves going toward -infinity, the
 // end point left out. Clipped to the surface before iterating.
 
-#include "platform/raster.h"
-#include "platform/raster_int.h"
+#include "platform/gdi/raster.h"
+#include "platform/gdi/raster_int.h"
 
 #include <cstdint>
 #include <cstdlib>
