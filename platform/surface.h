@@ -1,7 +1,7 @@
 // A plain 32-bit pixel surface: what a bitmap or a window's backing store holds.
 // Pixels are COLORREF values (0x00BBGGRR), row-major, no padding. The surface
-// remembers the bounding box of what was written since it was last presented,
-// so a host can put only the changed region on screen, and enough about block
+// remembers what was written since it was last presented, as a few rectangles,
+// so a host can put only the changed pixels on screen, and enough about block
 // copies for a repeated copy to look only at what changed since the last one.
 #pragma once
 
@@ -23,6 +23,39 @@ inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
             a.y1 > b.y1 ? a.y1 : b.y1};
 }
 
+// What changed, as at most kMax rectangles that together cover every pixel
+// added. A rectangle joins one whose union with it wastes at most kNear pixels
+// (so the trail of a moving point stays one rectangle); past kMax it joins the
+// one it wastes least with. Far-apart changes thus stay apart, and the list
+// stays short. Rectangles may overlap.
+struct DirtyRegion {
+    static constexpr int kMax = 8;
+    static constexpr long long kNear = 64 * 64;
+    PixelRect rects[kMax];
+    int count = 0;
+
+    bool empty() const { return count == 0; }
+    void clear() { count = 0; }
+    const PixelRect* begin() const { return rects; }
+    const PixelRect* end() const { return rects + count; }
+    PixelRect bounds() const {
+        PixelRect b;
+        for (const PixelRect& r : *this)
+            b = unite(b, r);
+        return b;
+    }
+    void add(const PixelRect& r) {
+        // Most writes land inside the rectangle the last one grew.
+        const PixelRect& l = rects[last];
+        if (count && r.x0 >= l.x0 && r.y0 >= l.y0 && r.x1 <= l.x1 && r.y1 <= l.y1) return;
+        if (!r.empty()) grow(r);
+    }
+
+  private:
+    int last = 0;
+    void grow(const PixelRect& r);
+};
+
 // Where a block copy took pixels from and put them: both corners and the size.
 struct CopyPlace {
     int toX = 0, toY = 0, fromX = 0, fromY = 0, width = 0, height = 0;
@@ -38,11 +71,19 @@ struct Surface {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
-    PixelRect dirty; // written since the host last took it
+    DirtyRegion dirty; // written since the host last took it
 
-    // As a copy's source: written since it was last copied out (`unsent`), and
-    // the stamp of that copy, unique among all copies the process makes.
-    PixelRect unsent;
+    // As a copy's source: written since it was last copied out (`unsent`, and
+    // single pixels in `unsentPoints` while they are few: a frame writes about
+    // 100 along the chain, whose rectangles would cover thousands), and the
+    // stamp of that copy, unique among all copies the process makes.
+    DirtyRegion unsent;
+    static constexpr int kPoints = 256;
+    struct Point {
+        int x, y;
+    };
+    Point unsentPoints[kPoints] = {};
+    int unsentPointCount = 0;
     std::uint64_t sentStamp = 0;
     // As a copy's destination: the last copy into it, valid while `writes` (all
     // writes ever made here) still equals `copyWrites`. The destination then
@@ -71,11 +112,24 @@ struct Surface {
     std::uint32_t at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + x]; }
     // Record a written region; callers pass it already clipped to the surface.
     void touch(const PixelRect& r) {
-        dirty = unite(dirty, r);
-        unsent = unite(unsent, r);
+        dirty.add(r);
+        unsent.add(r);
         ++writes;
     }
-    void touch(int x, int y) { touch(PixelRect{x, y, x + 1, y + 1}); }
+    void touch(int x, int y) {
+        dirty.add(PixelRect{x, y, x + 1, y + 1});
+        if (unsentPointCount < kPoints) {
+            unsentPoints[unsentPointCount++] = Point{x, y};
+        } else {
+            unsent.add(PixelRect{x, y, x + 1, y + 1});
+        }
+        ++writes;
+    }
+    // Nothing left to send: the last copy out took everything.
+    void sent() {
+        unsent.clear();
+        unsentPointCount = 0;
+    }
 };
 
 } // namespace tess

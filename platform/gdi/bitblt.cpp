@@ -33,51 +33,71 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
 
     const CopyPlace place{int(dx0), int(dy0), int(sx0), int(sy0), int(w), int(h)};
     const bool overlapping = to == from;
-    // Rows and columns of the source to look at. When the destination holds what
-    // our last copy from this source put there, only what the source has written
-    // since can differ: a frame copies the whole bitmap, yet about 100 pixels change.
-    long long cx0 = 0, cy0 = 0, cx1 = w, cy1 = h;
+    // Only pixels that differ count as written, so the host shows only those.
+    PixelRect changed; // their bounds, for the host
+    auto wrote = [&](const PixelRect& r) {
+        to->touch(r);
+        changed = unite(changed, r);
+    };
+
+    // Parts of the copy to look at, in copy coordinates. When the destination
+    // holds what our last copy from this source put there, only what the source
+    // has written since can differ: a frame copies the whole bitmap, yet about
+    // 100 pixels change, and they may lie in two far-apart places.
+    DirtyRegion parts;
     if (!overlapping && to->copyStamp != 0 && to->copyStamp == from->sentStamp &&
         to->copyWrites == to->writes && to->copyPlace == place) {
-        cx0 = std::max<long long>(0, from->unsent.x0 - sx0);
-        cy0 = std::max<long long>(0, from->unsent.y0 - sy0);
-        cx1 = std::min<long long>(w, from->unsent.x1 - sx0);
-        cy1 = std::min<long long>(h, from->unsent.y1 - sy0);
+        for (int i = 0; i < from->unsentPointCount; ++i) {
+            const long long cx = from->unsentPoints[i].x - sx0, cy = from->unsentPoints[i].y - sy0;
+            if (cx < 0 || cy < 0 || cx >= w || cy >= h) continue;
+            std::uint32_t& out = to->at(int(dx0 + cx), int(dy0 + cy));
+            const std::uint32_t in = from->at(int(sx0 + cx), int(sy0 + cy));
+            if (out == in) continue;
+            out = in;
+            wrote(PixelRect{int(dx0 + cx), int(dy0 + cy), int(dx0 + cx + 1), int(dy0 + cy + 1)});
+        }
+        for (const PixelRect& r : from->unsent) {
+            const PixelRect c{std::max(0, int(r.x0 - sx0)), std::max(0, int(r.y0 - sy0)),
+                              int(std::min<long long>(w, r.x1 - sx0)),
+                              int(std::min<long long>(h, r.y1 - sy0))};
+            if (!c.empty()) parts.add(c);
+        }
+    } else {
+        parts.add(PixelRect{0, 0, int(w), int(h)});
     }
 
-    // Only pixels that differ count as written, so the host shows only those.
-    PixelRect changed;
     // Within one bitmap, a block moved down is copied bottom row first: top first
     // would overwrite source rows before they are read.
     const bool bottomFirst = overlapping && dy0 > sy0;
-    for (long long i = 0; i < cy1 - cy0 && cx0 < cx1; ++i) {
-        const long long row = bottomFirst ? cy1 - 1 - i : cy0 + i;
-        std::uint32_t* out = &to->at(int(dx0 + cx0), int(dy0 + row));
-        const std::uint32_t* in = &from->at(int(sx0 + cx0), int(sy0 + row));
-        const long long n = cx1 - cx0;
+    for (const PixelRect& part : parts) {
+        const long long cx0 = part.x0, n = part.x1 - part.x0;
         const std::size_t bytes = std::size_t(n) * sizeof(std::uint32_t);
-        if (overlapping) {
-            std::memmove(out, in, bytes); // rows may overlap: no comparing ahead of the copy
-            changed = unite(changed,
-                            PixelRect{int(dx0), int(dy0 + row), int(dx0 + w), int(dy0 + row + 1)});
-            continue;
+        for (long long i = 0; i < part.y1 - part.y0; ++i) {
+            const long long row = bottomFirst ? part.y1 - 1 - i : part.y0 + i;
+            std::uint32_t* out = &to->at(int(dx0 + cx0), int(dy0 + row));
+            const std::uint32_t* in = &from->at(int(sx0 + cx0), int(sy0 + row));
+            if (overlapping) {
+                std::memmove(out, in, bytes); // rows may overlap: no comparing ahead of the copy
+                wrote(PixelRect{int(dx0), int(dy0 + row), int(dx0 + w), int(dy0 + row + 1)});
+                continue;
+            }
+            if (std::memcmp(out, in, bytes) == 0) continue;
+            long long first = 0, last = n - 1;
+            while (out[first] == in[first])
+                ++first;
+            while (out[last] == in[last])
+                --last;
+            std::memcpy(out + first, in + first,
+                        std::size_t(last - first + 1) * sizeof(std::uint32_t));
+            wrote(PixelRect{int(dx0 + cx0 + first), int(dy0 + row), int(dx0 + cx0 + last + 1),
+                            int(dy0 + row + 1)});
         }
-        if (std::memcmp(out, in, bytes) == 0) continue;
-        long long first = 0, last = n - 1;
-        while (out[first] == in[first])
-            ++first;
-        while (out[last] == in[last])
-            --last;
-        std::memcpy(out + first, in + first, std::size_t(last - first + 1) * sizeof(std::uint32_t));
-        changed = unite(changed, PixelRect{int(dx0 + cx0 + first), int(dy0 + row),
-                                           int(dx0 + cx0 + last + 1), int(dy0 + row + 1)});
     }
-    if (!changed.empty()) to->touch(changed);
     if (!overlapping) {
         // The destination now holds the source's pixels of `place` as they are.
         static std::uint64_t stamps = 0;
         from->sentStamp = ++stamps;
-        from->unsent = PixelRect{};
+        from->sent();
         to->copyStamp = from->sentStamp;
         to->copyWrites = to->writes;
         to->copyPlace = place;

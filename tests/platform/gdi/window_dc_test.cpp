@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -12,6 +13,7 @@ namespace {
 // is what the host would put on the screen.
 struct Recorder {
     tess::Surface surface{8, 4};
+    void resize(int w, int h) { surface = tess::Surface(w, h); }
     std::vector<tess::PixelRect> blits;
 };
 
@@ -48,7 +50,7 @@ TEST_F(RecordingHost, ABlitToAWindowReportsOnlyThePixelsItChanged) {
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
     ASSERT_EQ(recorder().blits.size(), 1u);
     EXPECT_EQ(corners(recorder().blits[0]), (std::vector<int>{2, 1, 6, 3}));
-    EXPECT_EQ(corners(recorder().surface.dirty), (std::vector<int>{2, 1, 6, 3}));
+    EXPECT_EQ(corners(recorder().surface.dirty.bounds()), (std::vector<int>{2, 1, 6, 3}));
     EXPECT_EQ(recorder().surface.at(2, 1), 0x0000FFu);
     EXPECT_EQ(recorder().surface.at(5, 2), 0x00FF00u);
 
@@ -87,6 +89,82 @@ TEST_F(RecordingHost, ABlitRepairsWhatWasDrawnOnTheWindowSinceTheLastOne) {
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(recorder().blits.size(), 2u);
     ReleaseDC(theWindow(), window);
+}
+
+// The changed list is what a present uploads: every pixel a copy changed must
+// lie in one of its rectangles, however the writes fall, and the list stays
+// short. Checked against a full compare of the window before and after.
+TEST_F(RecordingHost, TheChangedListCoversEveryChangedPixelOfRandomWrites) {
+    const int w = 200, h = 150;
+    recorder().resize(w, h);
+    MemoryDc bitmap(w, h);
+    HDC window = GetDC(theWindow());
+    ASSERT_NE(window, nullptr);
+    std::srand(7);
+    auto rnd = [](int n) { return std::rand() % n; };
+    HBRUSH brush = CreateSolidBrush(0x123456);
+    HPEN pen = CreatePen(PS_SOLID, 1, 0x00FF00);
+    HGDIOBJ oldPen = SelectObject(bitmap.dc, pen);
+    for (int round = 0; round < 300; ++round) {
+        // A few clusters of pixels, as a chain leaves them, and now and then a
+        // line, a filled block, or a pixel drawn on the window itself.
+        for (int c = 1 + rnd(3); c > 0; --c) {
+            const int cx = rnd(w), cy = rnd(h);
+            for (int n = rnd(40); n > 0; --n)
+                SetPixelV(bitmap.dc, cx + rnd(21) - 10, cy + rnd(21) - 10,
+                          COLORREF(rnd(0x1000000)));
+        }
+        if (rnd(8) == 0) {
+            MoveToEx(bitmap.dc, rnd(w), rnd(h), nullptr);
+            LineTo(bitmap.dc, rnd(w), rnd(h));
+        }
+        if (rnd(10) == 0) {
+            const RECT r{rnd(w), rnd(h), rnd(w), rnd(h)};
+            FillRect(bitmap.dc, &r, brush);
+        }
+        if (rnd(12) == 0) SetPixelV(window, rnd(w), rnd(h), 0xFFFFFF);
+        if (rnd(3) == 0) recorder().surface.dirty.clear(); // presented meanwhile
+
+        const std::vector<std::uint32_t> before = recorder().surface.pixels;
+        ASSERT_TRUE(BitBlt(window, 0, 0, w, h, bitmap.dc, 0, 0, SRCCOPY));
+        const tess::DirtyRegion& dirty = recorder().surface.dirty;
+        ASSERT_LE(dirty.count, tess::DirtyRegion::kMax);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const std::size_t i = std::size_t(y) * w + x;
+                ASSERT_EQ(recorder().surface.pixels[i], bitmap.at(x, y)) << x << "," << y;
+                if (before[i] == recorder().surface.pixels[i]) continue;
+                bool covered = false;
+                for (const tess::PixelRect& r : dirty)
+                    covered |= x >= r.x0 && x < r.x1 && y >= r.y0 && y < r.y1;
+                ASSERT_TRUE(covered) << "round " << round << ": " << x << "," << y;
+            }
+        }
+    }
+    SelectObject(bitmap.dc, oldPen);
+    DeleteObject(pen);
+    DeleteObject(brush);
+    ReleaseDC(theWindow(), window);
+}
+
+// Two changes far apart (the head snapping back to the centre) stay two small
+// rectangles, not one box over everything between them.
+TEST(DirtyRegion, KeepsFarApartChangesApartAndNearOnesTogether) {
+    tess::DirtyRegion d;
+    for (int i = 0; i < 50; ++i) {
+        d.add(tess::PixelRect{10 + i, 10 + i / 2, 11 + i, 11 + i / 2}); // a trail
+        d.add(tess::PixelRect{900 - i, 700, 901 - i, 701});             // another, far off
+    }
+    ASSERT_EQ(d.count, 2);
+    long long area = 0;
+    for (const tess::PixelRect& r : d)
+        area += static_cast<long long>(r.x1 - r.x0) * (r.y1 - r.y0);
+    EXPECT_EQ(area, 50 * 25 + 50);
+    // Past the cap, a new far change joins the rectangle it wastes least with.
+    for (int i = 2; i < 22; ++i)
+        d.add(tess::PixelRect{i * 1000, i * 1000, i * 1000 + 1, i * 1000 + 1});
+    EXPECT_EQ(d.count, tess::DirtyRegion::kMax);
+    EXPECT_EQ(corners(d.bounds()), (std::vector<int>{10, 10, 21001, 21001}));
 }
 
 } // namespace
