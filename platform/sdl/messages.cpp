@@ -1,6 +1,7 @@
-// The message queue. PeekMessageA first shows what windows drew, then pumps SDL
-// and the termination signals into posted messages, then hands out one message:
-// posted ones in order, else WM_PAINT for a window that needs it, else WM_QUIT.
+// The message queue. PeekMessageA first shows what windows drew (when a present
+// is due), then pumps SDL and the termination signals into posted messages, then
+// hands out one message: posted ones in order, else WM_PAINT for a window that
+// needs it, else WM_QUIT.
 
 #include "platform/sdl/messages.h"
 
@@ -11,6 +12,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <csignal>
 #include <deque>
 
@@ -22,7 +24,13 @@ struct Queue {
     bool quit = false;
     int quitCode = 0;
     bool signalsCaught = false;
+    std::chrono::steady_clock::time_point lastPump{};
 };
+
+// Reading the display connection for new events is a system call, and the
+// main loop peeks tens of thousands of times a second: once a millisecond is
+// soon enough for keys and window events.
+constexpr std::chrono::microseconds kPumpEvery{1000};
 
 Queue& queue() {
     static Queue q;
@@ -85,8 +93,11 @@ void translate(const SDL_Event& e) {
             presentWindow(*w); // the backing store has every pixel: show them at once
             break;
         case SDL_WINDOWEVENT_SHOWN:
+            w->needsFull = true;
+            break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             w->needsFull = true;
+            presentWindow(*w); // refitted and redrawn whole at once
             break;
         default:
             break;
@@ -106,12 +117,15 @@ void translate(const SDL_Event& e) {
 }
 
 void pump() {
-    forEachWindow([](Window& w) {
-        if (!w.surface.dirty.empty()) presentWindow(w);
-    });
+    forEachWindow([](Window& w) { presentIfDue(w); });
     if (SDL_WasInit(SDL_INIT_VIDEO)) {
-        SDL_PumpEvents();
-        SDL_Event e;
+        Queue& q = queue();
+        const auto now = std::chrono::steady_clock::now();
+        if (now - q.lastPump >= kPumpEvery) {
+            q.lastPump = now;
+            SDL_PumpEvents();
+        }
+        SDL_Event e; // events pushed meanwhile are in SDL's queue already
         while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
             translate(e);
     }

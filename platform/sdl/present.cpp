@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -54,6 +55,13 @@ void sourceIndices(std::vector<int>& out, int t0, int t1, int offset, int scaled
         if (v >= 0 && v < sourceSize) out[std::size_t(t - t0)] = int(v);
     }
 }
+
+double steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double (*clockNow)() = steadySeconds;
 
 PixelLayout layoutOf(const SDL_PixelFormat* f) {
     PixelLayout l;
@@ -145,6 +153,8 @@ Placement placementOf(const Window& w) {
 
 void presentWindow(Window& w) {
     if (!w.sdl || !w.visible) return; // dirty keeps accumulating; showing redraws all
+    // Paced by attempts: a window that cannot be drawn is not retried every turn.
+    w.lastPresent = clockNow();
     SDL_Surface* s = SDL_GetWindowSurface(w.sdl);
     if (!s || s->format->BytesPerPixel < 2) return;
     Placement p = placementOf(w);
@@ -161,18 +171,52 @@ void presentWindow(Window& w) {
         }
     }
     const bool full = w.needsFull || w.shownW != s->w || w.shownH != s->h;
-    const PixelRect region = full ? PixelRect{0, 0, s->w, s->h} : targetRegion(p, w.surface.dirty);
-    w.surface.dirty = PixelRect{};
+    SDL_Rect rects[DirtyRegion::kMax];
+    int n = 0;
+    auto take = [&](const PixelRect& r) {
+        if (!r.empty()) rects[n++] = SDL_Rect{r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
+    };
+    if (full) {
+        take(PixelRect{0, 0, s->w, s->h});
+    } else {
+        for (const PixelRect& r : w.surface.dirty)
+            take(targetRegion(p, r));
+    }
+    w.surface.dirty.clear();
     w.needsFull = false;
     w.shownW = s->w;
     w.shownH = s->h;
-    if (region.empty()) return;
+    if (n == 0) return;
     if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
     Target t{s->pixels, s->pitch, s->w, s->h, layoutOf(s->format)};
-    scaleInto(w.surface, p, region, t);
+    for (int i = 0; i < n; ++i)
+        scaleInto(
+            w.surface, p,
+            PixelRect{rects[i].x, rects[i].y, rects[i].x + rects[i].w, rects[i].y + rects[i].h}, t);
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-    const SDL_Rect changed{region.x0, region.y0, region.x1 - region.x0, region.y1 - region.y0};
-    SDL_UpdateWindowSurfaceRects(w.sdl, &changed, 1);
+    SDL_UpdateWindowSurfaceRects(w.sdl, rects, n);
+    ++w.presents;
+}
+
+void presentIfDue(Window& w) {
+    if (w.surface.dirty.empty() || clockNow() - w.lastPresent < w.interval) return;
+    presentWindow(w);
+}
+
+double refreshInterval(const Window& w) {
+    SDL_DisplayMode m;
+    const int display = w.sdl ? SDL_GetWindowDisplayIndex(w.sdl) : -1;
+    if (display < 0 || SDL_GetCurrentDisplayMode(display, &m) != 0 || m.refresh_rate <= 0)
+        return 1.0 / 60;
+    return 1.0 / m.refresh_rate;
+}
+
+double presentClock() {
+    return clockNow();
+}
+
+void setPresentClock(double (*clock)()) {
+    clockNow = clock ? clock : steadySeconds;
 }
 
 } // namespace tess::sdl

@@ -1,6 +1,8 @@
 // Putting a window's backing surface on its SDL window: the nearest-neighbour
 // scaling onto a target buffer in the target's own pixel layout (plain memory,
-// testable without a display), and the SDL side that updates only what changed.
+// testable without a display), and the SDL side that updates only what changed,
+// at most once per refresh of the window's display, as a compositor shows a
+// redirected window.
 #pragma once
 
 #include "platform/surface.h"
@@ -46,7 +48,19 @@ void scaleInto(const Surface& source, const Placement& p, const PixelRect& regio
 // The window's placement for the current display state.
 Placement placementOf(const Window& w);
 // Shows what changed in the window's surface since its last present (everything
-// when the SDL window needs a full redraw), and marks it presented.
+// when the SDL window needs a full redraw), now, and marks it presented.
 void presentWindow(Window& w);
+// Presents only when something changed and a refresh interval has passed since
+// the last present. Called on every PeekMessageA: since the main loop peeks on
+// every turn, a change shows at the latest one interval after it was made, and
+// nothing ever waits for the deadline.
+void presentIfDue(Window& w);
+// The refresh interval of the display the window is on (60 Hz when SDL knows none).
+double refreshInterval(const Window& w);
+
+// Seconds on the clock presents are paced by (steady, arbitrary origin). Tests
+// put a clock of their own in its place; null restores the real one.
+double presentClock();
+void setPresentClock(double (*clock)());
 
 } // namespace tess::sdl

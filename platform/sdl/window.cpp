@@ -63,9 +63,9 @@ Surface* surfaceOfWindow(HWND handle) {
 }
 
 void presentBlit(HWND handle, const PixelRect&) {
-    // The surface's own dirty rectangle already holds the region and anything
-    // drawn there before; presenting takes both.
-    if (Window* w = findWindow(handle)) presentWindow(*w);
+    // The surface's own dirty list already holds the region and anything drawn
+    // there before; the present takes both, when one is due.
+    if (Window* w = findWindow(handle)) presentIfDue(*w);
 }
 
 void installHost() {
@@ -147,6 +147,7 @@ void layoutWindows() {
         const SDL_Rect r = sdlFrameOf(w);
         SDL_SetWindowSize(w.sdl, r.w, r.h);
         SDL_SetWindowPosition(w.sdl, r.x, r.y);
+        w.interval = refreshInterval(w);
         w.needsFull = true;
         presentWindow(w);
     });
@@ -237,6 +238,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
         tellOnce(told, "no window could be opened", SDL_GetError());
         return nullptr;
     }
+    w->interval = refreshInterval(*w);
     HWND handle = w->handle;
     r.windows.push_back(std::move(w));
     installHost();

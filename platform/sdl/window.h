@@ -25,6 +25,10 @@ struct Window {
     bool needsPaint = false;    // WM_PAINT is due
     bool needsFull = true;      // the whole SDL window must be redrawn at the next present
     int shownW = 0, shownH = 0; // size of the SDL window surface last drawn
+    // Presents follow the display's refresh: at most one per interval (seconds).
+    double interval = 1.0 / 60;
+    double lastPresent = -1e300;
+    long long presents = 0; // uploads so far
     bool destroying = false;
 };
 

@@ -137,6 +137,12 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
     HDC dc = GetDC(hwnd);
     BitBlt(dc, 0, 0, 320, 240, bitmap.dc, 0, 0, SRCCOPY);
     ReleaseDC(hwnd, dc);
+    // Shown within a refresh interval of the copy, by the main loop's peeking alone.
+    MSG m;
+    for (int i = 0; i < 1000 && !findWindow(hwnd)->surface.dirty.empty(); ++i) {
+        PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
+        SDL_Delay(1);
+    }
     const struct {
         int x, y;
         COLORREF colour;

@@ -1,7 +1,11 @@
 #include "platform/sdl/display.h"
 #include "platform/sdl/present.h"
+#include "platform/sdl/window.h"
+#include "platform/win32.h"
 
 #include "draw/alloc_count.h"
+#include "support/dummy_display.h"
+#include "support/memory_dc.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +155,84 @@ TEST(ScaledPresent, WritesTheTargetsOwnPixelLayout) {
     Target t16{rgb565.data(), 4, 2, 2, PixelLayout{2, 11, 5, 0, 3, 2, 3, 0}};
     scaleInto(s, p, PixelRect{0, 0, 2, 2}, t16);
     EXPECT_EQ(rgb565, (std::vector<std::uint16_t>{0xF800, 0x07E0, 0x001F, 0x07FF}));
+}
+
+double fakeNow = 0;
+double fakeClock() {
+    return fakeNow;
+}
+
+LRESULT CALLBACK plainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+// Frames come far faster than the display refreshes: the host shows the backing
+// store at most once per interval, always once after the last change, and never
+// while nothing changed, judged on every PeekMessageA.
+struct Pacing : DummyDisplay {
+    void SetUp() override {
+        DummyDisplay::SetUp();
+        fakeNow = 100;
+        setPresentClock(fakeClock);
+    }
+    void TearDown() override {
+        setPresentClock(nullptr);
+        DummyDisplay::TearDown();
+    }
+};
+
+TEST_F(Pacing, PresentsAtMostOncePerRefreshAndAlwaysAfterTheLastChange) {
+    ASSERT_NE(registerTestClass("paced", plainProc), 0);
+    HWND hwnd = CreateWindowExA(0, "paced", "t", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    Window* w = findWindow(hwnd);
+    const double interval = w->interval;
+    EXPECT_GT(interval, 0.004);
+    EXPECT_LE(interval, 1.0 / 24);
+    MemoryDc bitmap(64, 48);
+    HDC dc = GetDC(hwnd);
+    MSG m;
+    auto peekAt = [&](double t) {
+        fakeNow = t;
+        PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
+    };
+    auto frame = [&](int i) {
+        SetPixelV(bitmap.dc, i % 64, (i / 64) % 48, 0x0000FF + i);
+        BitBlt(dc, 0, 0, 64, 48, bitmap.dc, 0, 0, SRCCOPY);
+    };
+    peekAt(100); // showing presented in full; settle
+    const long long shown = w->presents;
+
+    // 1000 frames within one interval: one present at most, on the first change.
+    for (int i = 0; i < 1000; ++i) {
+        frame(i);
+        peekAt(101 + interval * 0.999 * i / 1000);
+    }
+    EXPECT_EQ(w->presents, shown + 1);
+    EXPECT_FALSE(w->surface.dirty.empty()); // the later frames wait
+    // They show once the interval is up, with no further frame.
+    peekAt(101 + interval * 1.001);
+    EXPECT_EQ(w->presents, shown + 2);
+    EXPECT_TRUE(w->surface.dirty.empty());
+    EXPECT_EQ(GetPixel(dc, 999 % 64, 999 / 64), COLORREF(0x0000FF + 999));
+
+    // Nothing changed: however long the loop spins, nothing is presented.
+    for (int i = 1; i <= 100; ++i)
+        peekAt(101 + interval * i);
+    EXPECT_EQ(w->presents, shown + 2);
+
+    // Frames all through ten intervals: one present per interval, give or take
+    // the first, never more.
+    const long long before = w->presents;
+    const double t0 = 200;
+    for (int i = 0; i < 10000; ++i) {
+        frame(i);
+        peekAt(t0 + 10 * interval * i / 10000);
+    }
+    EXPECT_GE(w->presents - before, 9);
+    EXPECT_LE(w->presents - before, 11);
+    ReleaseDC(hwnd, dc);
 }
 
 } // namespace
