@@ -5,5 +5,6 @@
 // Counts one presented frame. The count runs from the first frame; true once the
 // given number of seconds has passed since then.
 bool countFrame(double seconds);
-// One line on stderr: the frames counted, the seconds they took, frames per second.
+// One line on stderr: the frames counted, the seconds they took, frames per
+// second, and the wall-clock times (seconds since 1970) of the first and last.
 void reportFrames();

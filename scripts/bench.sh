@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Our figures beside the Windows build's under wine, from one run on one X server
 # (Xvfb, 1280x1024): the benchmarks of bench/gdi_bench.cpp (medians of repeated
-# batches) and the program's frames per second at each resolution letter.
+# batches) and, for the program at each resolution letter, its frames per second,
+# how often the screen was updated (bench/xpresents, as a compositor would see
+# it) and the X server's share of a core, both over the seconds frames were counted.
 #   scripts/bench.sh [REPETITIONS] [MIN_TIME_S] [FPS_SECONDS]   (defaults 9 0.1 5)
 # Writes its raw results to build-bench/results/. Needs mingw-w64 and wine64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 reps=${1:-9} mintime=${2:-0.1} fpssec=${3:-5}
-bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libbenchmark-dev xvfb x11-xserver-utils \
-    mingw-w64 wine64 python3
+bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libbenchmark-dev libx11-dev libxdamage-dev \
+    xvfb x11-xserver-utils mingw-w64 wine64 python3
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all
 # A prefix of our own: its wineserver and desktop see only this run's X server,
@@ -17,7 +19,7 @@ export WINEPREFIX="$PWD/build-win64-bench/wineprefix"
 
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTESS_BUILD_BENCH=ON -DTESS_BUILD_TESTS=OFF \
     -DTESS_FPS_SECONDS="$fpssec" >/dev/null
-cmake --build build-bench -j2 --target gdi-bench tessaline-fps >/dev/null
+cmake --build build-bench -j2 --target gdi-bench tessaline-fps xpresents >/dev/null
 toolchain=()
 # Given again to an existing build directory, CMake only warns that it is unused.
 [ -f build-win64-bench/CMakeCache.txt ] ||
@@ -29,8 +31,8 @@ cmake --build build-win64-bench -j2 --target gdi-bench tessaline-fps >/dev/null
 out=build-bench/results
 rm -rf "$out"
 mkdir -p "$out"
-xvfb=""
-cleanup() { [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true; }
+xvfb="" watchers=()
+cleanup() { kill "${watchers[@]}" $xvfb 2>/dev/null || true; }
 trap cleanup EXIT
 exec 3>"$out/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
@@ -51,13 +53,34 @@ echo "benchmarks: wine" >&2
 "$wine" build-win64-bench/bench/gdi-bench.exe "${flags[@]}" --benchmark_out="$out/wine.json" \
     >/dev/null 2>"$out/wine.log"
 
+# Runs one build of the program at one letter, with the screen's updates timed
+# and the X server's CPU time sampled alongside (wall-clock seconds throughout).
+#   measure NAME COMMAND...
+measure() {
+    local name=$1
+    shift
+    build-bench/bench/xpresents >"$out/presents-$name.txt" &
+    watchers=($!)
+    (while :; do
+        echo "$(date +%s.%N) $(awk '{print $14 + $15}' /proc/$xvfb/stat)"
+        sleep 0.05
+    done) >"$out/xcpu-$name.txt" &
+    watchers+=($!)
+    until grep -q ready "$out/presents-$name.txt" 2>/dev/null; do sleep 0.02; done
+    "$@" 2>"$out/fps-$name.txt" >/dev/null
+    sleep 0.1
+    kill "${watchers[@]}"
+    wait "${watchers[@]}" 2>/dev/null || true
+    watchers=()
+}
+
 # The Windows build switches the display, which wine does inside a virtual
 # desktop of the screen's size; ours emulates the switch in a full-screen window.
 for letter in a b c d e; do
     echo "fps $letter: ours, wine" >&2
-    build-bench/bench/tessaline-fps "$letter" 2>"$out/fps-ours-$letter.txt"
-    "$wine" explorer /desktop="tessbench$letter,1280x1024" build-win64-bench/bench/tessaline-fps.exe \
-        "$letter" 2>"$out/fps-wine-$letter.txt" >/dev/null
+    measure "ours-$letter" build-bench/bench/tessaline-fps "$letter"
+    measure "wine-$letter" "$wine" explorer /desktop="tessbench$letter,1280x1024" \
+        build-win64-bench/bench/tessaline-fps.exe "$letter"
 done
 
-python3 scripts/bench_table.py "$out"
+python3 scripts/bench_table.py "$out" "$(getconf CLK_TCK)"

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Prints the side-by-side table from the results scripts/bench.sh wrote:
 figure, ours, wine's, and how many times faster ours is (wine / ours; for
-frames per second, ours / wine). Times are medians over the repetitions."""
+frames per second, ours / wine). Times are medians over the repetitions. Then,
+per letter, frames, screen updates and X server load over the seconds frames
+were counted, and whether the program's goals were met."""
 import json
 import re
 import sys
@@ -28,9 +30,27 @@ def human(ns):
     return f"{ns:.1f} ns"
 
 
-def fps(path):
-    m = re.search(r"frames (\d+) seconds ([\d.]+) fps ([\d.]+)", Path(path).read_text())
-    return float(m.group(3)) if m else None
+def run(out, name, ticks):
+    """frames/s, presents/s and the X server's share of a core (%) of one run."""
+    text = (out / f"fps-{name}.txt").read_text()
+    m = re.search(r"fps ([\d.]+) from ([\d.]+) to ([\d.]+)", text)
+    if not m:
+        return None
+    fps, t0, t1 = float(m.group(1)), float(m.group(2)), float(m.group(3))
+    times = [float(x) for x in (out / f"presents-{name}.txt").read_text().split()[1:]]
+    presents = sum(1 for t in times if t0 <= t <= t1) / (t1 - t0)
+    samples = [tuple(map(float, line.split()))
+               for line in (out / f"xcpu-{name}.txt").read_text().splitlines()
+               if len(line.split()) == 2]
+
+    def at(t):  # CPU ticks at time t, between the samples around it
+        for (ta, ca), (tb, cb) in zip(samples, samples[1:]):
+            if ta <= t <= tb:
+                return ca + (cb - ca) * (t - ta) / (tb - ta) if tb > ta else ca
+        return None
+    c0, c1 = at(t0), at(t1)
+    cpu = 100 * (c1 - c0) / ticks / (t1 - t0) if c0 is not None and c1 is not None else None
+    return fps, presents, cpu
 
 
 def main():
@@ -42,17 +62,53 @@ def main():
         w = wine.get(name)
         rows.append((figure, human(ours[name]), human(w) if w else "-",
                      f"{w / ours[name]:.1f}x" if w else "-"))
-    rows.append(("", "", "", ""))
-    rows.append(("frames per second", "ours", "wine", "ours/wine"))
-    for letter, size in LETTERS.items():
-        o, w = fps(out / f"fps-ours-{letter}.txt"), fps(out / f"fps-wine-{letter}.txt")
-        rows.append((f"fps {letter} {size}", f"{o:.0f}" if o else "-", f"{w:.0f}" if w else "-",
-                     f"{o / w:.1f}x" if o and w else "-"))
     print("times per call: medians of wall-clock time over the repetitions; "
           "ratio above 1: ours is faster")
-    widths = [max(len(r[i]) for r in rows) for i in range(4)]
+    table(rows)
+
+    ticks = float(sys.argv[2]) if len(sys.argv) > 2 else 100.0
+    runs = {(who, letter): run(out, f"{who}-{letter}", ticks)
+            for who in ("ours", "wine") for letter in LETTERS}
+    rows = [("program at", "fps ours", "fps wine", "ours/wine", "presents/s ours",
+             "presents/s wine", "X server % ours", "X server % wine")]
+
+    def cell(v, fmt):
+        return fmt.format(v) if v is not None else "-"
+    for letter, size in LETTERS.items():
+        o, w = runs[("ours", letter)], runs[("wine", letter)]
+        rows.append((f"{letter} {size}", cell(o and o[0], "{:.0f}"), cell(w and w[0], "{:.0f}"),
+                     cell(o and w and o[0] / w[0], "{:.1f}x"), cell(o and o[1], "{:.1f}"),
+                     cell(w and w[1], "{:.1f}"), cell(o and o[2], "{:.2f}"),
+                     cell(w and w[2], "{:.2f}")))
+    print()
+    print("the program, over the seconds its frames were counted: presents are screen "
+          "updates as a compositor sees them; X server load in % of one core")
+    table(rows)
+
+    ours = [runs[("ours", letter)] for letter in LETTERS]
+    if all(ours):
+        a, c, e = runs[("ours", "a")], runs[("ours", "c")], runs[("ours", "e")]
+        wc = runs[("wine", "c")]
+        print()
+        print("goals (display refresh 60 Hz):")
+        worst_cpu = max(r[2] for r in ours if r[2] is not None)
+        worst_presents = max(r[1] for r in ours)
+        print(f"  X server <= 3 % of a core at every letter: {worst_cpu:.2f} % at most, "
+              f"{'met' if worst_cpu <= 3 else 'MISSED'}")
+        print(f"  presents/s <= 61: {worst_presents:.1f} at most, "
+              f"{'met' if worst_presents <= 61 else 'MISSED'}")
+        print(f"  fps e within 1.15x of a: {a[0] / e[0]:.2f}x, "
+              f"{'met' if a[0] / e[0] <= 1.15 else 'MISSED'}")
+        if wc:
+            print(f"  fps c >= 10x wine's: {c[0] / wc[0]:.1f}x, "
+                  f"{'met' if c[0] / wc[0] >= 10 else 'MISSED'}")
+
+
+def table(rows):
+    widths = [max(len(r[i]) for r in rows) for i in range(len(rows[0]))]
     for r in rows:
-        print(f"{r[0]:<{widths[0]}}  {r[1]:>{widths[1]}}  {r[2]:>{widths[2]}}  {r[3]:>{widths[3]}}")
+        print("  ".join([f"{r[0]:<{widths[0]}}"] +
+                        [f"{v:>{widths[i + 1]}}" for i, v in enumerate(r[1:])]))
 
 
 if __name__ == "__main__":
