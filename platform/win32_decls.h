@@ -212,8 +212,18 @@ struct DEVMODEA {
 
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
+#define WS_OVERLAPPED 0x00000000L
 #define WS_POPUP 0x80000000L
+#define WS_CHILD 0x40000000L
 #define WS_VISIBLE 0x10000000L
+#define WS_CAPTION 0x00C00000L
+#define WS_SYSMENU 0x00080000L
+#define WS_THICKFRAME 0x00040000L
+#define WS_MINIMIZEBOX 0x00020000L
+#define WS_MAXIMIZEBOX 0x00010000L
+#define WS_OVERLAPPEDWINDOW                                                                        \
+    (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX)
+#define WS_EX_TOPMOST 0x00000008L
 #define WS_CLIPSIBLINGS 0x04000000L
 #define WS_CLIPCHILDREN 0x02000000L
 #define CW_USEDEFAULT ((int)0x80000000)
@@ -236,6 +246,10 @@ struct DEVMODEA {
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
+#define WM_MOUSEMOVE 0x0200
+#define WM_LBUTTONDOWN 0x0201
+#define WM_RBUTTONDOWN 0x0204
+#define WM_MBUTTONDOWN 0x0207
 #define WM_USER 0x0400
 
 #define ENUM_CURRENT_SETTINGS ((DWORD)-1)
@@ -257,6 +271,15 @@ struct DEVMODEA {
 #define IDI_APPLICATION MAKEINTRESOURCEA(32512)
 #define IDC_ARROW MAKEINTRESOURCEA(32512)
 
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SM_XVIRTUALSCREEN 76
+#define SM_YVIRTUALSCREEN 77
+#define SM_CXVIRTUALSCREEN 78
+#define SM_CYVIRTUALSCREEN 79
+#define MB_OK 0x00000000L
+#define MB_ICONINFORMATION 0x00000040L
+#define IDOK 1
 WORD RegisterClassExA(const WNDCLASSEXA* windowClass);
 BOOL UnregisterClassA(LPCSTR className, HINSTANCE instance);
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);
@@ -268,6 +291,10 @@ BOOL DestroyWindow(HWND window);
 BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
+BOOL IsWindow(HWND window);
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
+int GetSystemMetrics(int index);
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL TranslateMessage(const MSG* message);

@@ -152,3 +152,18 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
     layoutWindows();
     return DISP_CHANGE_SUCCESSFUL;
 }
+
+// The screen the program sees, switched or not; one display, at the origin.
+int GetSystemMetrics(int index) {
+    const ScreenMode m = currentMode();
+    switch (index) {
+    case SM_CXSCREEN:
+    case SM_CXVIRTUALSCREEN:
+        return m.width;
+    case SM_CYSCREEN:
+    case SM_CYVIRTUALSCREEN:
+        return m.height;
+    default:
+        return 0;
+    }
+}

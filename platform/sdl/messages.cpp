@@ -6,6 +6,7 @@
 #include "platform/sdl/messages.h"
 
 #include "platform/host.h"
+#include "platform/sdl/foreign.h"
 #include "platform/sdl/input.h"
 #include "platform/sdl/present.h"
 #include "platform/sdl/window.h"
@@ -81,29 +82,36 @@ void translate(const SDL_Event& e) {
         return;
     }
     case SDL_WINDOWEVENT: {
-        Window* w = findWindow(SDL_GetWindowFromID(e.window.windowID));
-        if (!w) return;
+        SDL_Window* sdl = SDL_GetWindowFromID(e.window.windowID);
         switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE:
-            postMessage(w->handle, WM_CLOSE, 0, 0);
+            if (Window* w = findWindow(sdl); w && !w->foreign)
+                postMessage(w->handle, WM_CLOSE, 0, 0);
             break;
         case SDL_WINDOWEVENT_EXPOSED:
-            w->needsPaint = true;
-            w->needsFull = true;
-            presentWindow(*w); // the backing store has every pixel: show them at once
+            forEachShowing(sdl, [](Window& w) {
+                w.needsPaint = true;
+                w.needsFull = true;
+                presentWindow(w); // the backing store has every pixel: show them at once
+            });
             break;
         case SDL_WINDOWEVENT_SHOWN:
-            w->needsFull = true;
+            forEachShowing(sdl, [](Window& w) { w.needsFull = true; });
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
-            w->needsFull = true;
-            presentWindow(*w); // refitted and redrawn whole at once
+            forEachShowing(sdl, [](Window& w) {
+                w.needsFull = true;
+                presentWindow(w); // refitted and redrawn whole at once
+            });
             break;
         default:
             break;
         }
         return;
     }
+    case SDL_SYSWMEVENT:
+        foreignWindowEvent(e);
+        return;
     case SDL_MOUSEMOTION: {
         Window* w = findWindow(SDL_GetWindowFromID(e.motion.windowID));
         int x = 0, y = 0;

@@ -63,6 +63,31 @@ double steadySeconds() {
 
 double (*clockNow)() = steadySeconds;
 
+// Where the window's surface lands on a target of tw x th: a switched screen
+// (the window at its place on it) fitted to the target; any other window is
+// its own screen, fitted to what its SDL window has become (one to one while
+// the sizes agree).
+void fitInto(Placement& p, const Window& w, int tw, int th) {
+    p.targetW = tw;
+    p.targetH = th;
+    if (displaySwitched() && !w.parent) {
+        const ScreenMode m = currentMode();
+        p.originX = w.x;
+        p.originY = w.y;
+        p.screenW = m.width;
+        p.screenH = m.height;
+    } else {
+        p.originX = p.originY = 0;
+        p.screenW = w.surface.width;
+        p.screenH = w.surface.height;
+    }
+    const Fit f = fitScreen(p.screenW, p.screenH, tw, th);
+    p.scaledW = f.scaledW;
+    p.scaledH = f.scaledH;
+    p.offsetX = f.offsetX;
+    p.offsetY = f.offsetY;
+}
+
 PixelLayout layoutOf(const SDL_PixelFormat* f) {
     PixelLayout l;
     l.bytesPerPixel = f->BytesPerPixel;
@@ -129,47 +154,21 @@ void scaleInto(const Surface& source, const Placement& p, const PixelRect& regio
 Placement placementOf(const Window& w) {
     Placement p;
     int tw = 0, th = 0;
-    if (w.sdl) SDL_GetWindowSize(w.sdl, &tw, &th);
-    p.targetW = tw;
-    p.targetH = th;
-    if (displaySwitched()) {
-        const ScreenMode m = currentMode();
-        const Fit f = fitScreen(m.width, m.height, tw, th);
-        p.originX = w.x;
-        p.originY = w.y;
-        p.screenW = m.width;
-        p.screenH = m.height;
-        p.scaledW = f.scaledW;
-        p.scaledH = f.scaledH;
-        p.offsetX = f.offsetX;
-        p.offsetY = f.offsetY;
-    } else {
-        // The window is its own screen, shown one to one.
-        p.screenW = p.scaledW = w.surface.width;
-        p.screenH = p.scaledH = w.surface.height;
-    }
+    if (SDL_Window* sdl = sdlShowing(w)) SDL_GetWindowSize(sdl, &tw, &th);
+    fitInto(p, w, tw, th);
     return p;
 }
 
 void presentWindow(Window& w) {
-    if (!w.sdl || !w.visible) return; // dirty keeps accumulating; showing redraws all
+    SDL_Window* sdl = sdlShowing(w);
+    if (!sdl || !w.visible || w.foreign) return; // dirty keeps accumulating; showing redraws all
     // Paced by attempts: a window that cannot be drawn is not retried every turn.
     w.lastPresent = clockNow();
-    SDL_Surface* s = SDL_GetWindowSurface(w.sdl);
+    SDL_Surface* s = SDL_GetWindowSurface(sdl);
     if (!s || s->format->BytesPerPixel < 2) return;
-    Placement p = placementOf(w);
-    // Draw for the surface SDL really has (a window manager may have sized it).
-    if (p.targetW != s->w || p.targetH != s->h) {
-        p.targetW = s->w;
-        p.targetH = s->h;
-        if (displaySwitched()) {
-            const Fit f = fitScreen(p.screenW, p.screenH, s->w, s->h);
-            p.scaledW = f.scaledW;
-            p.scaledH = f.scaledH;
-            p.offsetX = f.offsetX;
-            p.offsetY = f.offsetY;
-        }
-    }
+    // Drawn for the surface SDL really has (a window manager may have sized it).
+    Placement p;
+    fitInto(p, w, s->w, s->h);
     const bool full = w.needsFull || w.shownW != s->w || w.shownH != s->h;
     SDL_Rect rects[DirtyRegion::kMax];
     int n = 0;
@@ -194,7 +193,7 @@ void presentWindow(Window& w) {
             w.surface, p,
             PixelRect{rects[i].x, rects[i].y, rects[i].x + rects[i].w, rects[i].y + rects[i].h}, t);
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-    SDL_UpdateWindowSurfaceRects(w.sdl, rects, n);
+    SDL_UpdateWindowSurfaceRects(sdl, rects, n);
     ++w.presents;
 }
 
@@ -205,7 +204,8 @@ void presentIfDue(Window& w) {
 
 double refreshInterval(const Window& w) {
     SDL_DisplayMode m;
-    const int display = w.sdl ? SDL_GetWindowDisplayIndex(w.sdl) : -1;
+    SDL_Window* sdl = sdlShowing(w);
+    const int display = sdl ? SDL_GetWindowDisplayIndex(sdl) : -1;
     if (display < 0 || SDL_GetCurrentDisplayMode(display, &m) != 0 || m.refresh_rate <= 0)
         return 1.0 / 60;
     return 1.0 / m.refresh_rate;

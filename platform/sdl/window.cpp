@@ -143,7 +143,7 @@ LRESULT sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 void layoutWindows() {
     installHost();
     forEachWindow([](Window& w) {
-        if (!w.sdl) return;
+        if (!w.sdl || w.foreign) return; // another program's window is never moved
         const SDL_Rect r = sdlFrameOf(w);
         SDL_SetWindowSize(w.sdl, r.w, r.h);
         SDL_SetWindowPosition(w.sdl, r.x, r.y);
@@ -165,6 +165,26 @@ void destroyAllWindows() {
 SDL_Window* sdlWindowOf(HWND handle) {
     Window* w = findWindow(handle);
     return w ? w->sdl : nullptr;
+}
+
+SDL_Window* sdlShowing(const Window& w) {
+    if (w.sdl) return w.sdl;
+    const Window* parent = findWindow(w.parent);
+    return parent ? parent->sdl : nullptr;
+}
+
+HWND addForeignWindow(SDL_Window* sdl) {
+    Registry& r = registry();
+    auto w = std::make_unique<Window>();
+    w->handle = reinterpret_cast<HWND>(r.nextHandle++ << 4);
+    w->sdl = sdl;
+    w->foreign = true;
+    w->visible = true;
+    HWND handle = w->handle;
+    r.windows.push_back(std::move(w));
+    installHost();
+    catchTerminationSignals();
+    return handle;
 }
 
 } // namespace tess::sdl
@@ -208,7 +228,7 @@ HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
 }
 
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
-                     int height, HWND, HMENU, HINSTANCE, void*) {
+                     int height, HWND parent, HMENU, HINSTANCE, void*) {
     Registry& r = registry();
     const WindowClass* wc = findClass(className);
     if (!wc || tess::faultInjected(tess::Fault::WindowCreation)) return nullptr;
@@ -229,9 +249,24 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     w->y = placeOrZero(y);
     w->surface = tess::Surface(width, height);
 
+    if (style & WS_CHILD) {
+        // A child fills another program's window (a screensaver's preview); the
+        // host has no children inside its own windows.
+        const Window* p = findWindow(parent);
+        if (!p || !p->foreign) return nullptr;
+        w->parent = parent;
+        w->interval = refreshInterval(*w);
+        HWND handle = w->handle;
+        r.windows.push_back(std::move(w));
+        installHost();
+        if (style & WS_VISIBLE) ShowWindow(handle, SW_SHOW);
+        return handle;
+    }
+
     const SDL_Rect frame = sdlFrameOf(*w);
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
+    if (style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
     w->sdl = SDL_CreateWindow(w->title.c_str(), frame.x, frame.y, frame.w, frame.h, flags);
     if (!w->sdl) {
         static bool told = false;
@@ -257,6 +292,10 @@ BOOL DestroyWindow(HWND handle) {
     if (w->destroying) return TRUE; // asked again from its own WM_DESTROY
     w->destroying = true;
     sendMessage(handle, WM_DESTROY, 0, 0);
+    // Children go with their parent, as on Windows.
+    for (int i = windowCount() - 1; i >= 0; --i) {
+        if (Window* c = windowAt(i); c && c->parent == handle) DestroyWindow(c->handle);
+    }
     Registry& r = registry();
     for (auto it = r.windows.begin(); it != r.windows.end(); ++it) {
         if ((*it)->handle != handle) continue;
@@ -270,18 +309,18 @@ BOOL DestroyWindow(HWND handle) {
 
 BOOL ShowWindow(HWND handle, int showCommand) {
     Window* w = findWindow(handle);
-    if (!w) return FALSE;
+    if (!w || w->foreign) return FALSE; // another program's window is its own business
     const BOOL wasVisible = w->visible ? TRUE : FALSE;
     if (showCommand == SW_HIDE) {
         w->visible = false;
-        SDL_HideWindow(w->sdl);
+        if (w->sdl) SDL_HideWindow(w->sdl);
         return wasVisible;
     }
     if (!w->visible) {
         w->visible = true;
         w->needsPaint = true;
         w->needsFull = true;
-        SDL_ShowWindow(w->sdl);
+        if (w->sdl) SDL_ShowWindow(w->sdl);
         // The switched screen takes the keyboard, as a full-screen window does.
         if (displaySwitched()) SDL_RaiseWindow(w->sdl);
         presentWindow(*w);
@@ -299,8 +338,29 @@ BOOL UpdateWindow(HWND handle) {
 BOOL GetClientRect(HWND handle, LPRECT rect) {
     Window* w = findWindow(handle);
     if (!w || !rect) return FALSE;
-    *rect = RECT{0, 0, w->surface.width, w->surface.height};
+    int width = w->surface.width, height = w->surface.height;
+    if (w->foreign) SDL_GetWindowSize(w->sdl, &width, &height); // as its owner last sized it
+    *rect = RECT{0, 0, width, height};
     return TRUE;
+}
+
+BOOL IsWindow(HWND handle) {
+    return findWindow(handle) ? TRUE : FALSE;
+}
+
+// Decorations belong to the window manager, outside the size SDL is given.
+BOOL AdjustWindowRectEx(LPRECT rect, DWORD, BOOL, DWORD) {
+    return rect ? TRUE : FALSE;
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
+    if (!videoReady()) return 0;
+    const Window* w = findWindow(owner);
+    SDL_Window* parent = w ? sdlShowing(*w) : nullptr;
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption ? caption : "Error",
+                                    text ? text : "", parent) == 0
+               ? IDOK
+               : 0;
 }
 
 HDC BeginPaint(HWND handle, PAINTSTRUCT* paint) {

@@ -1,7 +1,9 @@
 // The window registry behind HWND: each window has its class's procedure, its
 // place on the (possibly switched) screen, a backing surface the device context
-// draws into, and the SDL window that shows it. The queue is in messages.h, the
-// way pixels reach the screen in present.h.
+// draws into, and the SDL window that shows it. Another program's window (see
+// foreign.h) can stand behind an HWND too, as the parent of a child window that
+// is shown filling it. The queue is in messages.h, the way pixels reach the
+// screen in present.h.
 #pragma once
 
 #include "platform/surface.h"
@@ -30,6 +32,11 @@ struct Window {
     double lastPresent = -1e300;
     long long presents = 0; // uploads so far
     bool destroying = false;
+    // Another program's window: it has an SDL window but no surface, procedure
+    // or messages of its own, and is never drawn on itself.
+    bool foreign = false;
+    // A child shows in its (foreign) parent's SDL window and has none of its own.
+    HWND parent = nullptr;
 };
 
 Window* findWindow(HWND handle);
@@ -50,11 +57,24 @@ void destroyAllWindows();
 
 // The SDL window behind a handle (tests read its pixels), or null.
 SDL_Window* sdlWindowOf(HWND handle);
+// The SDL window a window's surface is shown in: its own, or its parent's.
+SDL_Window* sdlShowing(const Window& w);
+// Registers another program's window, shown through `sdl` (made by SDL from it).
+HWND addForeignWindow(SDL_Window* sdl);
+// Every window shown in that SDL window: redrawn in full when SDL says it was
+// exposed or resized.
+template <class F> void forEachShowing(SDL_Window* sdl, F&& f);
 
 template <class F> void forEachWindow(F&& f) {
     for (int i = 0, n = windowCount(); i < n; ++i) {
         if (Window* w = windowAt(i)) f(*w);
     }
+}
+
+template <class F> void forEachShowing(SDL_Window* sdl, F&& f) {
+    forEachWindow([&](Window& w) {
+        if (sdl && !w.foreign && sdlShowing(w) == sdl) f(w);
+    });
 }
 
 } // namespace tess::sdl

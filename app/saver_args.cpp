@@ -1,0 +1,125 @@
+// Reading the screensaver's command lines.
+
+#include "app/saver_args.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Digits in the given base, all of them, within `max`.
+bool parseNumber(const char* s, int base, unsigned long long max, unsigned long long& out) {
+    if (!*s) return false;
+    unsigned long long v = 0;
+    for (; *s; ++s) {
+        const int c = std::tolower(static_cast<unsigned char>(*s));
+        const int d = std::isdigit(c)                        ? c - '0'
+                      : (base == 16 && c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                                             : -1;
+        if (d < 0 || v > (max - unsigned(d)) / unsigned(base)) return false;
+        v = v * unsigned(base) + unsigned(d);
+    }
+    out = v;
+    return true;
+}
+
+bool parseWindowId(const char* s, unsigned long& id) {
+    unsigned long long v = 0;
+    const bool hex = s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
+    if (!parseNumber(hex ? s + 2 : s, hex ? 16 : 10, 0xFFFFFFFFull, v)) return false;
+    id = static_cast<unsigned long>(v);
+    return true;
+}
+
+} // namespace
+
+SaverArgs parseSaverTail(const char* tail) {
+    SaverArgs a;
+    const char* s = tail ? tail : "";
+    while (isBlank(*s))
+        ++s;
+    if (!*s) return a; // no argument: the settings, of which there are none
+    a.mode = SaverMode::Invalid;
+    if (*s != '/' && *s != '-') return a;
+    const char letter = char(std::tolower(static_cast<unsigned char>(s[1])));
+    if (letter != 's' && letter != 'p' && letter != 'c') return a;
+    s += 2;
+    if (*s && *s != ':' && !isBlank(*s)) return a; // "/save" is not "/s"
+    if (*s == ':') ++s;
+    while (isBlank(*s))
+        ++s;
+    std::string handle;
+    while (*s && !isBlank(*s))
+        handle += *s++;
+    while (isBlank(*s))
+        ++s;
+    if (*s) return a; // more than one argument
+    unsigned long long h = 0;
+    const bool hasHandle = !handle.empty();
+    if (hasHandle && !parseNumber(handle.c_str(), 10, UINTPTR_MAX, h)) return a;
+    switch (letter) {
+    case 's':
+        if (hasHandle) return a;
+        a.mode = SaverMode::FullScreen;
+        break;
+    case 'p':
+        if (!hasHandle) return a;
+        a.mode = SaverMode::Preview;
+        break;
+    default:
+        a.mode = SaverMode::Configure;
+    }
+    a.parent = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(h));
+    return a;
+}
+
+SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* environmentWindow) {
+    SaverTarget t;
+    auto bad = [&t](std::string problem, int code) {
+        t.kind = SaverTarget::Bad;
+        t.problem = std::move(problem);
+        t.exitCode = code;
+        return t;
+    };
+    bool root = false, haveId = false;
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        const char* o = (arg[0] == '-' && arg[1] == '-') ? arg + 1 : arg; // one dash or two
+        const char* value = nullptr;
+        if (std::strcmp(o, "-root") == 0) {
+            root = true;
+        } else if (std::strcmp(o, "-window-id") == 0) {
+            if (i + 1 >= argc) return bad("-window-id needs a window id", 2);
+            value = argv[++i];
+        } else if (std::strncmp(o, "-window-id=", 11) == 0) {
+            value = o + 11;
+        } else if (std::strcmp(o, "-help") == 0 || std::strcmp(o, "-h") == 0) {
+            t.kind = SaverTarget::Help;
+            return t;
+        } else {
+            return bad(std::string("unknown option '") + arg + "'", 2);
+        }
+        if (value) {
+            if (!parseWindowId(value, t.windowId))
+                return bad(std::string("'") + value + "' is not a window id", 2);
+            haveId = true;
+        }
+    }
+    if (haveId) {
+        t.kind = SaverTarget::ForeignWindow;
+    } else if (environmentWindow && *environmentWindow) {
+        if (!parseWindowId(environmentWindow, t.windowId))
+            return bad(std::string("XSCREENSAVER_WINDOW '") + environmentWindow +
+                           "' is not a window id",
+                       1);
+        t.kind = SaverTarget::ForeignWindow;
+    } else {
+        t.kind = root ? SaverTarget::RootWindow : SaverTarget::OwnWindow;
+    }
+    return t;
+}
