@@ -67,7 +67,7 @@ close)
     expectExit 0 "a posted WM_CLOSE"
     expectScreen 800x600 "after WM_CLOSE"
     start b
-    python3 "$(dirname "$0")/wm_delete.py" "$window"
+    python3 "$(dirname "$0")/xclient.py" close "$window"
     expectExit 0 "an X WM_DELETE_WINDOW request"
     expectScreen 800x600 "after WM_DELETE_WINDOW"
     ;;
