@@ -40,6 +40,9 @@ trap cleanup EXIT
 # A server of our own, answering before we go on.
 # shellcheck source=../support/xvfb.sh
 . "$(dirname "$0")/../support/xvfb.sh"
+# shellcheck source=../support/app_run.sh
+. "$(dirname "$0")/../support/app_run.sh"
+exitWithin=1
 start_xvfb 1280x1024x24
 unset SDL_VIDEODRIVER
 
@@ -51,33 +54,14 @@ fi
 letter=c
 [ "$scenario" = scaled ] && letter=a
 
-# Starts the program and finds its window by title, polling every 20 ms.
+# Starts the program and finds its window by title.
 start() {
     "$tessaline" "$letter" 2>"$work/stderr" &
     app=$!
     pids+=($app)
-    window=""
-    for _ in $(seq 250); do # 5 s at most
-        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
-        sleep 0.02
-    done
-    [ -n "$window" ] || fail "no window titled '$title'"
+    waitWindow "$title" 5
 }
 start
-
-# Ends within a second with the given code, or fails.
-expectExit() {
-    for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.02; done
-    kill -0 $app 2>/dev/null && fail "still running a second after $2"
-    set +e
-    wait $app
-    local code=$?
-    set -e
-    [ $code -eq "$1" ] || fail "exit code $code after $2, not $1"
-    echo "$scenario: $2 ended it with $code"
-}
 
 # Waits a second and counts the lit pixels of a root screenshot (with their
 # bounding box). A first colour with every channel below 100 paints nothing: the

@@ -11,40 +11,16 @@
 set -euo pipefail
 scenario=$1 wine=$2 exe=$3 probe=$4 work=$5
 export WINEPREFIX=$6 WINEDEBUG=-all
-wineserver=$(dirname "$wine")/wineserver
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
 title="Tessaline II alpha 1"
-mkdir -p "$work"
-fail() {
-    echo "FAIL ($scenario): $*" >&2
-    exit 1
-}
+# shellcheck source=wine_run.sh
+. "$(dirname "$0")/wine_run.sh"
 
 if [ "$scenario" = prefix ]; then
-    # The first start of a new prefix runs its set-up for tens of seconds; do it
-    # here, once, with no display, so no scenario pays for it inside its timeout.
-    [ -f "$WINEPREFIX/system.reg" ] && { echo "prefix: $WINEPREFIX exists"; exit 0; }
-    start=$(date +%s)
-    env -u DISPLAY -u WAYLAND_DISPLAY "$wine" wineboot -i >"$work/wineboot.log" 2>&1 ||
-        fail "wineboot: $(tail -3 "$work/wineboot.log")"
-    "$wineserver" -w
-    echo "prefix: made $WINEPREFIX in $(($(date +%s) - start)) s"
+    makePrefix
     exit 0
 fi
 
-pids=()
-cleanup() {
-    # The prefix's server keeps its desktop tied to this X server: end it with it.
-    "$wineserver" -k 2>/dev/null || true
-    for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done
-}
-trap cleanup EXIT
-"$wineserver" -k 2>/dev/null || true # one left from an earlier, failed run
-"$wineserver" -w 2>/dev/null || true
-
-# shellcheck source=../support/xvfb.sh
-. "$(dirname "$0")/../support/xvfb.sh"
-start_xvfb 800x600x24
+startSession 800x600x24
 # Xvfb offers only its screen size; wine lists and switches to what RandR offers.
 xrandr --newmode 640x480_e2e 25.175 640 656 752 800 480 490 492 525
 xrandr --addmode screen 640x480_e2e
@@ -55,38 +31,6 @@ expectScreen() {
     for _ in $(seq 30); do [ "$(screenSize)" = "$1" ] && return 0; sleep 0.1; done
     fail "display at $(screenSize) $2, not $1"
 }
-
-# Starts the program with a letter and waits (20 s at most: a wine start takes
-# seconds) for its window by title.
-start() {
-    started=$(date +%s.%N)
-    "$wine" "$exe" "$1" >"$work/out" 2>&1 &
-    app=$!
-    pids+=($app)
-    window=""
-    for _ in $(seq 200); do
-        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no window titled '$title' after 20 s"
-    echo "$scenario: window after $(echo "$(date +%s.%N) - $started" | bc) s"
-}
-
-# Ends within five seconds with the given code, or fails.
-expectExit() {
-    for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.1; done
-    kill -0 $app 2>/dev/null && fail "still running five seconds after $2"
-    set +e
-    wait $app
-    local code=$?
-    set -e
-    [ $code -eq "$1" ] || fail "exit code $code after $2, not $1"
-    echo "$scenario: $2 ended it with $code"
-}
-
-probe() { "$wine" "$probe" "$@" | tr -d '\r'; }
 
 case "$scenario" in
 esc)
@@ -123,7 +67,7 @@ close)
     expectExit 0 "a posted WM_CLOSE"
     expectScreen 800x600 "after WM_CLOSE"
     start b
-    python3 "$(dirname "$0")/wm_delete.py" "$window"
+    python3 "$(dirname "$0")/xclient.py" close "$window"
     expectExit 0 "an X WM_DELETE_WINDOW request"
     expectScreen 800x600 "after WM_DELETE_WINDOW"
     ;;
@@ -132,13 +76,8 @@ noswitch)
     # and the quit message waiting from the start ends the run with 1.
     modes=$(probe modes | cut -d' ' -f1 | sort -u | tr '\n' ' ')
     [ "$modes" = "640x480 800x600 " ] || fail "wine lists the modes $modes, not 640x480 800x600"
-    started=$(date +%s.%N)
-    set +e
-    timeout 30 "$wine" "$exe" d >"$work/out" 2>&1
-    code=$?
-    set -e
+    runToEnd d
     [ $code -eq 1 ] || fail "exit code $code, not 1"
-    echo "noswitch: a refused switch ended it with 1 after $(echo "$(date +%s.%N) - $started" | bc) s"
     [ "$(screenSize)" = 800x600 ] || fail "display at $(screenSize), not left at 800x600"
     [ "$(probe windows theClassName)" = "count 0" ] || fail "a window of the class is left"
     ;;
