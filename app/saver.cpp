@@ -81,9 +81,9 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         if (fullScreen) {
             POINT at;
             GetCursorPos(&at);
-            const bool far = std::labs(long(at.x) - s.start.x) > kMouseSlack ||
+            const bool strayed = std::labs(long(at.x) - s.start.x) > kMouseSlack ||
                              std::labs(long(at.y) - s.start.y) > kMouseSlack;
-            if (!s.firstMove && far) PostQuitMessage(0);
+            if (!s.firstMove && strayed) PostQuitMessage(0);
             s.firstMove = false;
         }
         return 0;
