@@ -104,7 +104,7 @@ for run in 1 2 3; do
     sleep 4 # the unfade
 done
 [ "$count" -gt 0 ] || fail "nothing lit within 8 s of -activate, three times"
-echo "saver_daemon: $count pixels lit $(echo "$(date +%s.%N) - $started" | bc) s after -activate"
+echo "saver_daemon: $count pixels lit $(awk "BEGIN { printf \"%.1f\", $(date +%s.%N) - $started }") s after -activate"
 
 asUser xscreensaver-command -deactivate >/dev/null
 for _ in $(seq 20); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done

@@ -3,6 +3,8 @@
 // it), and pixel counts over `xwd -root` dumps (32-bit ZPixmap, true colour).
 //
 //   xprobe close WINDOW-ID        ask the window to close
+//   xprobe window W H             make a black W x H window, print its id (0x
+//                                 hex) and keep it until killed
 //   xprobe coloured SHOT.xwd      count of non-black pixels, and their bounding
 //                                 box as x0 y0 x1 y1 (half-open)
 //   xprobe blocks SHOT.xwd F X Y W H
@@ -90,11 +92,30 @@ int closeWindow(const char* id) {
     return 0;
 }
 
+// A window for another program to draw into, as a screensaver daemon makes one.
+int makeWindow(int w, int h) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display || w <= 0 || h <= 0) return 2;
+    const int screen = DefaultScreen(display);
+    const Window window =
+        XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, unsigned(w), unsigned(h), 0,
+                            0, BlackPixel(display, screen));
+    XMapWindow(display, window);
+    XSync(display, False);
+    std::printf("0x%lx\n", window);
+    std::fflush(stdout);
+    for (;;) {
+        XEvent e;
+        XNextEvent(display, &e);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     if (what == "close" && argc == 3) return closeWindow(argv[2]);
+    if (what == "window" && argc == 4) return makeWindow(std::atoi(argv[2]), std::atoi(argv[3]));
     if (what == "coloured" && argc == 3) {
         Shot s;
         if (!readShot(argv[2], s)) return 2;
@@ -157,7 +178,7 @@ int main(int argc, char** argv) {
             std::printf("%s %ld\n", p.c_str(), n);
         return 0;
     }
-    std::fprintf(stderr, "usage: xprobe close ID | coloured SHOT | blocks SHOT F X Y W H | "
-                         "fresh BEFORE AFTER\n");
+    std::fprintf(stderr, "usage: xprobe close ID | window W H | coloured SHOT | "
+                         "blocks SHOT F X Y W H | fresh BEFORE AFTER\n");
     return 2;
 }

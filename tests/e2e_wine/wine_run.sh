@@ -50,7 +50,7 @@ start() {
     app=$!
     pids+=("$app")
     waitWindow "$title" 20
-    echo "$scenario: window after $(echo "$(date +%s.%N) - $started" | bc) s"
+    echo "$scenario: window after $(awk "BEGIN { printf \"%.1f\", $(date +%s.%N) - $started }") s"
 }
 exitWithin=5
 
@@ -62,7 +62,7 @@ runToEnd() {
     timeout 30 "$wine" "$exe" "$@" >"$work/out" 2>&1
     code=$?
     set -e
-    echo "$scenario: '$*' ended with $code after $(echo "$(date +%s.%N) - $started" | bc) s"
+    echo "$scenario: '$*' ended with $code after $(awk "BEGIN { printf \"%.1f\", $(date +%s.%N) - $started }") s"
 }
 
 probe() { "$wine" "$probe" "$@" | tr -d '\r'; }
