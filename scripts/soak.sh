@@ -120,7 +120,8 @@ while :; do
         [ "$other" -le "$rOther" ] || note+=" other"
         [ -z "$note" ] || { grew+="$note"; note="GREW:$note"; }
     fi
-    printf '%8d %10d %5d %8d %8d %5d %6d  %s\n' "$next" $sample "$note"
+    printf "%8d %10d %5d %8d %8d %5d %6d  %s\n" "$next" "$rss" "$fds" "$windows" "$pixmaps" "$gcs" \
+        "$other" "$note"
     [ "$next" -lt "$seconds" ] || break
     next=$((next + interval))
     [ "$next" -le "$seconds" ] || next=$seconds

@@ -24,7 +24,7 @@ unset SDL_VIDEODRIVER
 
 "$tessaline" c 2>"$work/stderr" &
 app=$!
-pids+=($app)
+pids+=("$app")
 for _ in $(seq 250); do
     xdotool search --name "^$title\$" >/dev/null 2>&1 && break
     kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
