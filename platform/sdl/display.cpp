@@ -43,12 +43,8 @@ bool showableDepth(DWORD bits) {
 
 Fit fitScreen(int sw, int sh, int dw, int dh) {
     if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0) return Fit{0, 0, 0, 0};
-    const int factor = (dw / sw < dh / sh) ? dw / sw : dh / sh;
     long long w, h;
-    if (factor >= 1) {
-        w = static_cast<long long>(sw) * factor;
-        h = static_cast<long long>(sh) * factor;
-    } else if (static_cast<long long>(sw) * dh > static_cast<long long>(sh) * dw) {
+    if (static_cast<long long>(sw) * dh > static_cast<long long>(sh) * dw) {
         w = dw; // wider than the desktop's shape: full width
         h = static_cast<long long>(sh) * dw / sw;
     } else {

@@ -1,7 +1,8 @@
 // The emulated display switch. The real display mode is never changed: a
-// switched "screen" is a borderless SDL window over the whole desktop showing
-// the program's surface scaled to fit (integer factor when it fits), centred on
-// black. Only the state and geometry live here; present.h draws.
+// switched "screen" is a full-screen SDL window over the whole desktop showing
+// the program's surface scaled to fit, keeping its shape, centred on black (as
+// a monitor switched to that mode fills its screen). Only the state and
+// geometry live here; present.h draws.
 #pragma once
 
 namespace tess::sdl {
@@ -17,8 +18,8 @@ struct ScreenMode {
 constexpr int kMaxSide = 16384;
 
 // Where a screen of sw x sh lands on a desktop of dw x dh: scaled to scaledW x
-// scaledH and placed at (offsetX, offsetY). The largest whole factor that fits,
-// else shrunk keeping its aspect (at least 1 x 1).
+// scaledH and placed at (offsetX, offsetY). The largest size of the same shape
+// that fits (at least 1 x 1); bars only on the sides the shape leaves over.
 struct Fit {
     int scaledW, scaledH, offsetX, offsetY;
 };

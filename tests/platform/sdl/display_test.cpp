@@ -130,7 +130,8 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
     EXPECT_TRUE(SDL_GetWindowFlags(sdl) & SDL_WINDOW_BORDERLESS);
     ShowWindow(hwnd, SW_SHOWDEFAULT);
 
-    // Factor 3 (960 x 720) at (32, 24): the corner pixels become 3 x 3 blocks.
+    // 320 x 240 fills the 1024 x 768 desktop (3.2 times): the corner pixels
+    // become blocks of three or four pixels a side, by nearest neighbour.
     MemoryDc bitmap(320, 240);
     SetPixelV(bitmap.dc, 0, 0, 0x0000FF);
     SetPixelV(bitmap.dc, 319, 239, 0xFF0000);
@@ -146,18 +147,16 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
     const struct {
         int x, y;
         COLORREF colour;
-    } probes[] = {{32, 24, 0x0000FF},   {34, 26, 0x0000FF}, {35, 24, 0},
-                  {31, 24, 0},          {32, 23, 0},        {989, 741, 0xFF0000},
-                  {991, 743, 0xFF0000}, {992, 743, 0},      {991, 744, 0},
-                  {988, 741, 0},        {0, 0, 0},          {1023, 767, 0}};
+    } probes[] = {{0, 0, 0x0000FF},      {3, 3, 0x0000FF},      {4, 0, 0},      {0, 4, 0},
+                  {1021, 765, 0xFF0000}, {1023, 767, 0xFF0000}, {1020, 767, 0}, {1023, 764, 0}};
     for (const auto& p : probes)
         EXPECT_EQ(shown(sdl, p.x, p.y), p.colour) << "at " << p.x << ", " << p.y;
 
-    // The cursor reads in switched-screen pixels, clamped at the black border.
-    noteCursor(32 + 3 * 10 + 2, 24 + 3 * 5);
+    // The cursor reads in switched-screen pixels, clamped to the screen.
+    noteCursor(100, 50);
     POINT at{};
     GetCursorPos(&at);
-    EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{10, 5}));
+    EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{31, 15}));
     noteCursor(0, 767);
     GetCursorPos(&at);
     EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{0, 239}));

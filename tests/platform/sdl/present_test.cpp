@@ -75,10 +75,12 @@ void expectFit(Fit f, int w, int h, int x, int y) {
     EXPECT_EQ(f.offsetY, y);
 }
 
-TEST(FitScreen, TakesTheLargestWholeFactorElseShrinksKeepingTheShape) {
-    expectFit(fitScreen(320, 240, 1024, 768), 960, 720, 32, 24);
+TEST(FitScreen, TakesTheLargestSizeOfTheSameShape) {
+    expectFit(fitScreen(320, 240, 1024, 768), 1024, 768, 0, 0);
     expectFit(fitScreen(320, 240, 1280, 1024), 1280, 960, 0, 32);
-    expectFit(fitScreen(800, 600, 1280, 1024), 800, 600, 240, 212);
+    expectFit(fitScreen(800, 600, 1280, 1024), 1280, 960, 0, 32);
+    expectFit(fitScreen(1024, 768, 1280, 1024), 1280, 960, 0, 32);
+    expectFit(fitScreen(640, 480, 1920, 1080), 1440, 1080, 240, 0); // bars left and right
     expectFit(fitScreen(1280, 1024, 1280, 1024), 1280, 1024, 0, 0);
     expectFit(fitScreen(1280, 1024, 1024, 768), 960, 768, 32, 0);   // taller shape: full height
     expectFit(fitScreen(2000, 500, 1000, 1000), 1000, 250, 0, 375); // wider shape: full width
@@ -87,12 +89,11 @@ TEST(FitScreen, TakesTheLargestWholeFactorElseShrinksKeepingTheShape) {
     expectFit(fitScreen(320, 240, 0, 768), 0, 0, 0, 0);
 }
 
-TEST(ScaledPresent, EnlargesByTheWholeFactorCentredOnBlack) {
+TEST(ScaledPresent, EnlargesKeepingTheShapeCentredOnBlack) {
     const Surface s = picture({"ABC", "DEF"});
-    Screen screen(8, 5, '?');
-    scaleInto(s, fitted(s, 8, 5), PixelRect{0, 0, 8, 5}, screen.target);
-    const std::vector<std::string> expected = {".AABBCC.", ".AABBCC.", ".DDEEFF.", ".DDEEFF.",
-                                               "........"};
+    Screen screen(8, 4, '?');
+    scaleInto(s, fitted(s, 8, 4), PixelRect{0, 0, 8, 4}, screen.target);
+    const std::vector<std::string> expected = {".AABBCC.", ".AABBCC.", ".DDEEFF.", ".DDEEFF."};
     EXPECT_EQ(screen.rows(), expected);
 }
 
@@ -106,13 +107,12 @@ TEST(ScaledPresent, ShrinksByNearestNeighbour) {
 
 TEST(ScaledPresent, RedrawsOnlyTheTargetPixelsShowingTheChangedRegion) {
     const Surface s = picture({"ABC", "DEF"});
-    const Placement p = fitted(s, 8, 5);
+    const Placement p = fitted(s, 8, 4);
     const PixelRect r = targetRegion(p, PixelRect{1, 0, 2, 1});
     EXPECT_EQ((std::vector<int>{r.x0, r.y0, r.x1, r.y1}), (std::vector<int>{3, 0, 5, 2}));
-    Screen screen(8, 5, '?');
+    Screen screen(8, 4, '?');
     scaleInto(s, p, r, screen.target);
-    const std::vector<std::string> expected = {"???BB???", "???BB???", "????????", "????????",
-                                               "????????"};
+    const std::vector<std::string> expected = {"???BB???", "???BB???", "????????", "????????"};
     EXPECT_EQ(screen.rows(), expected);
 
     // Shrunk 4 to 2: source column 1 is shown by no target pixel, column 2 by one.
@@ -130,16 +130,15 @@ TEST(ScaledPresent, RedrawsOnlyTheTargetPixelsShowingTheChangedRegion) {
 // larger again takes nothing from the heap.
 TEST(ScaledPresent, RedrawingARegionAgainAllocatesNothing) {
     const Surface s = picture({"ABC", "DEF"});
-    const Placement p = fitted(s, 8, 5);
-    Screen screen(8, 5, '?');
-    scaleInto(s, p, PixelRect{0, 0, 8, 5}, screen.target);
+    const Placement p = fitted(s, 8, 4);
+    Screen screen(8, 4, '?');
+    scaleInto(s, p, PixelRect{0, 0, 8, 4}, screen.target);
     alloc::count(true);
-    scaleInto(s, p, PixelRect{0, 0, 8, 5}, screen.target);
+    scaleInto(s, p, PixelRect{0, 0, 8, 4}, screen.target);
     scaleInto(s, p, targetRegion(p, PixelRect{2, 1, 3, 2}), screen.target);
     alloc::count(false);
     EXPECT_EQ(alloc::made(), 0);
-    const std::vector<std::string> expected = {".AABBCC.", ".AABBCC.", ".DDEEFF.", ".DDEEFF.",
-                                               "........"};
+    const std::vector<std::string> expected = {".AABBCC.", ".AABBCC.", ".DDEEFF.", ".DDEEFF."};
     EXPECT_EQ(screen.rows(), expected);
 }
 
