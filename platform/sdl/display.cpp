@@ -7,6 +7,7 @@
 #include "platform/faults.h"
 #include "platform/sdl/video.h"
 #include "platform/sdl/window.h"
+#include "platform/sdl/x11.h"
 #include "platform/win32.h"
 
 #include <SDL.h>
@@ -26,11 +27,19 @@ DisplayState& state() {
     return s;
 }
 
+// Bits a pixel takes as stored: 24 and 30 bits of depth take 32.
+int storedBits(int depth) {
+    return depth > 16 ? 32 : depth > 8 ? 16 : depth > 0 ? 8 : 0;
+}
+
 ScreenMode fromSdl(const SDL_DisplayMode& m) {
     ScreenMode s;
     s.width = m.w;
     s.height = m.h;
-    s.bitsPerPixel = int(SDL_BYTESPERPIXEL(m.format)) * 8; // 24-bit depth is stored in 32 bits
+    // SDL names no format for some desktops (30 bits, 8-bit palettes): ask X.
+    s.bitsPerPixel = m.format != SDL_PIXELFORMAT_UNKNOWN
+                         ? int(SDL_BYTESPERPIXEL(m.format)) * 8
+                         : storedBits(x11::depth());
     s.frequency = m.refresh_rate > 0 ? m.refresh_rate : 60;
     return s;
 }
@@ -59,7 +68,9 @@ Fit fitScreen(int sw, int sh, int dw, int dh) {
 ScreenMode desktopMode() {
     SDL_DisplayMode m;
     if (!videoReady() || SDL_GetDesktopDisplayMode(0, &m) != 0) return ScreenMode{0, 0, 0, 0};
-    return fromSdl(m);
+    ScreenMode s = fromSdl(m);
+    x11::desktopSize(s.width, s.height); // SDL keeps the size it saw at start-up
+    return s;
 }
 
 ScreenMode currentMode() {
@@ -72,7 +83,7 @@ bool displaySwitched() {
 
 void desktopBounds(int& x, int& y, int& w, int& h) {
     SDL_Rect r{0, 0, 0, 0};
-    if (videoReady()) SDL_GetDisplayBounds(0, &r);
+    if (videoReady() && !x11::desktopSize(r.w, r.h)) SDL_GetDisplayBounds(0, &r);
     x = r.x;
     y = r.y;
     w = r.w;

@@ -10,6 +10,7 @@
 #include "platform/sdl/input.h"
 #include "platform/sdl/present.h"
 #include "platform/sdl/window.h"
+#include "platform/sdl/x11.h"
 
 #include <SDL.h>
 
@@ -99,6 +100,7 @@ void translate(const SDL_Event& e) {
             forEachShowing(sdl, [](Window& w) { w.needsFull = true; });
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+        case SDL_WINDOWEVENT_RESTORED:
             forEachShowing(sdl, [](Window& w) {
                 w.needsFull = true;
                 presentWindow(w); // refitted and redrawn whole at once
@@ -132,6 +134,7 @@ void pump() {
         if (now - q.lastPump >= kPumpEvery) {
             q.lastPump = now;
             SDL_PumpEvents();
+            if (x11::desktopChanged()) layoutWindows(); // the switched screen follows
         }
         SDL_Event e; // events pushed meanwhile are in SDL's queue already
         while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)

@@ -164,6 +164,10 @@ void presentWindow(Window& w) {
     if (!sdl || !w.visible || w.foreign) return; // dirty keeps accumulating; showing redraws all
     // Paced by attempts: a window that cannot be drawn is not retried every turn.
     w.lastPresent = clockNow();
+    if (SDL_GetWindowFlags(sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) {
+        w.needsFull = true; // nobody sees it; shown again, it is drawn whole
+        return;
+    }
     SDL_Surface* s = SDL_GetWindowSurface(sdl);
     if (!s || s->format->BytesPerPixel < 2) return;
     // Drawn for the surface SDL really has (a window manager may have sized it).

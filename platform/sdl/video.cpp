@@ -6,6 +6,7 @@
 #include "platform/sdl/input.h"
 #include "platform/sdl/messages.h"
 #include "platform/sdl/window.h"
+#include "platform/sdl/x11.h"
 
 #include <SDL.h>
 
@@ -94,6 +95,7 @@ bool videoReady() {
             std::string("only SDL's invisible '") + (driver ? driver : "?") + "' driver answered";
         return false;
     }
+    x11::start();
     v.state = State::Ready;
     v.reason.clear();
     applyCursorVisibility();
@@ -110,6 +112,7 @@ void shutdownHost() {
     resetQueue();
     resetInput();
     Video& v = video();
+    x11::stop();
     if (v.state == State::Ready) SDL_QuitSubSystem(SDL_INIT_VIDEO);
     v = Video{};
 }

@@ -11,6 +11,7 @@
 #include "platform/sdl/messages.h"
 #include "platform/sdl/present.h"
 #include "platform/sdl/video.h"
+#include "platform/sdl/x11.h"
 
 #include <SDL.h>
 
@@ -142,11 +143,21 @@ LRESULT sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void layoutWindows() {
     installHost();
-    forEachWindow([](Window& w) {
-        if (!w.sdl || w.foreign) return; // another program's window is never moved
+    const bool cover = displaySwitched();
+    forEachWindow([cover](Window& w) {
+        // Another program's window is never moved; a window neither showing
+        // the switched screen nor about to stays where its user put it.
+        if (!w.sdl || w.foreign || (!cover && !w.covering)) return;
         const SDL_Rect r = sdlFrameOf(w);
+        if (!cover) SDL_SetWindowFullscreen(w.sdl, 0);
         SDL_SetWindowSize(w.sdl, r.w, r.h);
         SDL_SetWindowPosition(w.sdl, r.x, r.y);
+        x11::place(w.sdl, r.x, r.y, r.w, r.h);
+        // A full-screen window the window manager knows of: not movable, kept
+        // above panels even when another window has the focus.
+        SDL_SetWindowAlwaysOnTop(w.sdl, cover ? SDL_TRUE : SDL_FALSE);
+        if (cover) SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        w.covering = cover;
         w.interval = refreshInterval(w);
         w.needsFull = true;
         presentWindow(w);
@@ -267,6 +278,9 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
     if (style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+    // The switched screen: full screen, as layoutWindows() puts it.
+    w->covering = displaySwitched();
+    if (w->covering) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP;
     w->sdl = SDL_CreateWindow(w->title.c_str(), frame.x, frame.y, frame.w, frame.h, flags);
     if (!w->sdl) {
         static bool told = false;

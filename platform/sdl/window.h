@@ -32,6 +32,7 @@ struct Window {
     double lastPresent = -1e300;
     long long presents = 0; // uploads so far
     bool destroying = false;
+    bool covering = false; // shows the switched screen, in full-screen state
     // Another program's window: it has an SDL window but no surface, procedure
     // or messages of its own, and is never drawn on itself.
     bool foreign = false;

@@ -2,11 +2,12 @@
 # The screen changes size under the running program, as a user's display settings
 # would change it: xresize shrinks Xvfb's 1280x1024 screen to 1024x768 and grows it
 # back (xdpyinfo and xwininfo must both see each size), refuses a size beyond the
-# one the server started with, and the program keeps running through all of it
-# and still ends with 0 on Esc, silently.
-#   resize.sh TESSALINE XRESIZE WORKDIR
+# one the server started with. Each time, within a second, the program's window
+# covers the new screen and shows the picture fitted to it anew, every trace
+# drawn before still there; the program ends with 0 on Esc, silently.
+#   resize.sh TESSALINE XRESIZE XPROBE WORKDIR
 set -euo pipefail
-tessaline=$1 xresize=$2 work=$3
+tessaline=$1 xresize=$2 xprobe=$3 work=$4
 title="Tessaline II alpha 1"
 mkdir -p "$work"
 fail() {
@@ -22,14 +23,27 @@ trap cleanup EXIT
 start_xvfb 1280x1024x24
 unset SDL_VIDEODRIVER
 
-"$tessaline" c 2>"$work/stderr" &
-app=$!
-pids+=("$app")
-for _ in $(seq 250); do
-    xdotool search --name "^$title\$" >/dev/null 2>&1 && break
-    kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
-    sleep 0.02
+# A first colour too dark to show lights nothing (about one run in 17): then
+# start again, up to three times.
+for run in 1 2 3; do
+    "$tessaline" c 2>"$work/stderr" &
+    app=$!
+    pids+=("$app")
+    window=""
+    for _ in $(seq 250); do
+        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
+        [ -n "$window" ] && break
+        kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
+        sleep 0.02
+    done
+    [ -n "$window" ] || fail "no window titled '$title'"
+    sleep 1
+    xwd -root -silent >"$work/shot0.xwd"
+    [ "$("$xprobe" coloured "$work/shot0.xwd" | cut -d' ' -f1)" -gt 0 ] && break
+    kill -TERM $app
+    wait $app || true
 done
+shot=0
 
 # "WxH" as xdpyinfo and as xwininfo -root see the screen; they must agree.
 screenSize() {
@@ -39,12 +53,27 @@ screenSize() {
     [ "$a" = "$b" ] || fail "xdpyinfo sees $a, xwininfo -root $b"
     echo "$a"
 }
+geometry() {
+    xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+        /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
+}
 resizeTo() {
     "$xresize" "$1" "$2" || fail "xresize $1 $2 failed"
     [ "$(screenSize)" = "$1x$2" ] || fail "asked for $1x$2, the screen is $(screenSize)"
-    sleep 0.5 # a few hundred frames on the new screen
+    local at=""
+    for _ in $(seq 10); do
+        sleep 0.1
+        at=$(geometry)
+        [ "$at" = "0 0 $1 $2" ] && break
+    done
+    [ "$at" = "0 0 $1 $2" ] || fail "a second after the change the window is at $at, not 0 0 $1 $2"
     kill -0 $app 2>/dev/null || fail "the program ended when the screen became $1x$2"
-    echo "resize: the screen is $1x$2, the program still runs"
+    sleep 0.2
+    xwd -root -silent >"$work/shot$((shot + 1)).xwd"
+    kept=$("$xprobe" kept "$work/shot$shot.xwd" "$work/shot$((shot + 1)).xwd" 800 600) ||
+        fail "at $1x$2 the picture is not the earlier one fitted anew: $kept"
+    shot=$((shot + 1))
+    echo "resize: the window covers the new $1x$2 screen; the 800x600 picture, fitted anew, keeps all ${kept#ok } pixels lit before"
 }
 resizeTo 1024 768
 resizeTo 1280 1024

@@ -10,6 +10,10 @@
 //   xprobe blocks SHOT.xwd F X Y W H
 //                                 "ok" when the W x H area at (X, Y) is made of
 //                                 uniform F x F blocks and all else is black
+//   xprobe kept BEFORE AFTER W H  "ok N" when each of the N pixels of a W x H
+//                                 picture lit in BEFORE is lit in AFTER, each
+//                                 shot showing the picture fitted to its screen
+//                                 (largest size of its shape, centred)
 //   xprobe fresh BEFORE AFTER     channel pattern of pixels black before and
 //                                 lit after: "rgb" as 0/1 per channel, most common
 //                                 first, with counts ("none" when none)
@@ -92,6 +96,22 @@ int closeWindow(const char* id) {
     return 0;
 }
 
+// The picture's pixels lit in a shot of the whole screen it is fitted to.
+std::vector<bool> litSource(const Shot& s, int w, int h) {
+    long long fw = s.width, fh = s.height;
+    if (static_cast<long long>(w) * s.height > static_cast<long long>(h) * s.width)
+        fh = static_cast<long long>(h) * s.width / w;
+    else
+        fw = static_cast<long long>(w) * s.height / h;
+    const long long ox = (s.width - fw) / 2, oy = (s.height - fh) / 2;
+    std::vector<bool> lit(std::size_t(w) * h, false);
+    for (long long y = oy; y < oy + fh; ++y)
+        for (long long x = ox; x < ox + fw; ++x)
+            if (s.rgb[std::size_t(y) * s.width + x])
+                lit[std::size_t((y - oy) * h / fh) * w + std::size_t((x - ox) * w / fw)] = true;
+    return lit;
+}
+
 // A window for another program to draw into, as a screensaver daemon makes one.
 int makeWindow(int w, int h) {
     Display* display = XOpenDisplay(nullptr);
@@ -157,6 +177,22 @@ int main(int argc, char** argv) {
         std::printf("ok\n");
         return 0;
     }
+    if (what == "kept" && argc == 6) {
+        Shot a, b;
+        const int w = std::atoi(argv[4]), h = std::atoi(argv[5]);
+        if (!readShot(argv[2], a) || !readShot(argv[3], b) || w <= 0 || h <= 0) return 2;
+        const std::vector<bool> before = litSource(a, w, h), after = litSource(b, w, h);
+        long n = 0, lost = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            n += before[i];
+            lost += before[i] && !after[i];
+        }
+        if (lost)
+            std::printf("lost %ld of %ld\n", lost, n);
+        else
+            std::printf("ok %ld\n", n);
+        return lost ? 1 : 0;
+    }
     if (what == "fresh" && argc == 4) {
         Shot a, b;
         if (!readShot(argv[2], a) || !readShot(argv[3], b) || a.rgb.size() != b.rgb.size())
@@ -179,6 +215,6 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr, "usage: xprobe close ID | window W H | coloured SHOT | "
-                         "blocks SHOT F X Y W H | fresh BEFORE AFTER\n");
+                         "blocks SHOT F X Y W H | kept BEFORE AFTER W H | fresh BEFORE AFTER\n");
     return 2;
 }
