@@ -52,14 +52,7 @@ start() {
     "$tessaline" ${letter:+"$letter"} 2>"$work/stderr" &
     app=$!
     pids+=($app)
-    window=""
-    for _ in $(seq 250); do # 5 s at most
-        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
-        sleep 0.02
-    done
-    [ -n "$window" ] || fail "no window titled '$title'"
+    find_window "$title" $app 5
 }
 start
 

@@ -63,14 +63,7 @@ start() {
     "$wine" "$exe" "$1" >"$work/out" 2>&1 &
     app=$!
     pids+=($app)
-    window=""
-    for _ in $(seq 200); do
-        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no window titled '$title' after 20 s"
+    find_window "$title" $app 20
     echo "$scenario: window after $(echo "$(date +%s.%N) - $started" | bc) s"
 }
 

@@ -111,14 +111,7 @@ unset SDL_VIDEODRIVER
 "$tessaline" c 2>"$work/stderr" &
 app=$!
 pids+=($app)
-window=""
-for _ in $(seq 250); do
-    window=$(xdotool search --name "^Tessaline II alpha 1\$" 2>/dev/null | head -1 || true)
-    [ -n "$window" ] && break
-    kill -0 $app 2>/dev/null || fail "the installed program ended before its window appeared"
-    sleep 0.02
-done
-[ -n "$window" ] || fail "no window from the installed program"
+find_window "Tessaline II alpha 1" $app 5
 xdotool key Escape
 for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.02; done
 kill -0 $app 2>/dev/null && fail "still running two seconds after Esc"

@@ -16,3 +16,16 @@ start_xvfb() {
     unset WAYLAND_DISPLAY
     xset r off
 }
+
+# find_window TITLE PID SECONDS: waits for a window of exactly that title while the
+# program PID runs, polling every 20 ms; sets $window, or fails.
+find_window() {
+    window=""
+    for _ in $(seq $(($3 * 50))); do
+        window=$(xdotool search --name "^$1\$" 2>/dev/null | head -1 || true)
+        [ -n "$window" ] && return 0
+        kill -0 "$2" 2>/dev/null || fail "the program ended before its window appeared"
+        sleep 0.02
+    done
+    fail "no window titled '$1' after $3 s"
+}
