@@ -10,7 +10,6 @@
 #include "tools/progress.h"
 
 #include <cerrno>
-#include <cfloat>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -58,8 +57,8 @@ bool parseUnsigned(const char* s, unsigned long long max, unsigned long long& ou
     return true;
 }
 
-// Any float from 0 to FLT_MAX; a value too small for a float reads as it rounds
-// (toward 0), one too large is out of range.
+// Any float from 0 to FLT_MAX (3.40282e+38); a value too small for a float reads
+// as it rounds (toward 0), one too large is out of range.
 bool parseSeconds(const char* s, float& out) {
     if (!s || !*s) return false;
     char* end = nullptr;
@@ -123,11 +122,7 @@ int main(int argc, char** argv) {
             if (!parseSize(value, o.width, o.height))
                 return usage("--size takes WxH, 1 .. 4096 each (e.g. 256x256)");
         } else if (arg == "--dt") {
-            if (!parseSeconds(value, o.dt)) {
-                char range[80];
-                std::snprintf(range, sizeof range, "--dt takes seconds, 0 .. %g", double(FLT_MAX));
-                return usage(range);
-            }
+            if (!parseSeconds(value, o.dt)) return usage("--dt takes seconds, 0 .. 3.40282e+38");
         } else if (arg == "--out") {
             if (!*value) return usage("--out needs a file name");
             o.out = value;
