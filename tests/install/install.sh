@@ -176,12 +176,24 @@ if [ "$(id -u)" -ne 0 ]; then
     command -v sudo >/dev/null || { echo "skipped: dpkg -i needs root or sudo"; exit 77; }
     SUDO=sudo
 fi
-$SUDO dpkg -i "$deb" "$dev" >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -i"; }
+# Another package tool at work holds dpkg's lock for a while: wait for it (2 min).
+dpkg_() {
+    for _ in $(seq 60); do
+        $SUDO dpkg "$@" >"$work/dpkg.try" 2>&1
+        local code=$?
+        cat "$work/dpkg.try" >>"$work/dpkg.log"
+        [ $code -eq 0 ] && return 0
+        grep -q "lock" "$work/dpkg.try" || return 1
+        sleep 2
+    done
+    return 1
+}
+dpkg_ -i "$deb" "$dev" || { cat "$work/dpkg.log"; fail "dpkg -i"; }
 found=$(env PATH=/usr/bin:/bin sh -c 'command -v tessaline; tessaline --version; man -w 6 tessaline')
 [ "$found" = "$(printf '%s\n' "$prefix/$BINDIR/tessaline" "tessaline (Tessaline II alpha 1) $version" \
     "$prefix/$MANDIR/man6/tessaline.6.gz")" ] || fail "after dpkg -i: $found"
 ok "dpkg -i: tessaline on the PATH ($prefix/$BINDIR/tessaline), runs, and man finds its page"
-$SUDO dpkg -r tessaline tessaline-dev >>"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log"; fail "dpkg -r"; }
+dpkg_ -r tessaline tessaline-dev || { cat "$work/dpkg.log"; fail "dpkg -r"; }
 left=$(cat "$work/deb.files" "$work/dev.files" | while read -r f; do [ ! -e "/$f" ] || echo "/$f"; done)
 [ -z "$left" ] || fail "left after dpkg -r: $left"
 ok "dpkg -r removed all $(cat "$work/deb.files" "$work/dev.files" | wc -l) files"
