@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev libpng-dev \
     libsdl2-dev libx11-dev libxrandr-dev xvfb xdotool x11-utils x11-xserver-utils x11-apps \
-    mingw-w64 wine64 xscreensaver
+    mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db
 # gdiscript on a real GDI (mingw build, run under wine) for the conformance test.
 cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DTESS_BUILD_TESTS=OFF >/dev/null
 cmake --build build-win64 -j"$(nproc)" --target gdiscript
@@ -29,6 +29,9 @@ cmake --build build-win32 -j"$(nproc)"
 for image in tessaline.exe tessaline.scr; do
     bash tests/e2e_wine/gui_image.sh i686-w64-mingw32-objdump "build-win32/app/$image"
 done
+# The Windows zips, one per width (the native install and .deb checks are in CTest).
+bash tests/install/install.sh zip build-win32 build-win32/zip-check
+bash tests/install/install.sh zip build-win64-tests build-win64-tests/zip-check
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
     -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" >/dev/null
 cmake --build build -j"$(nproc)"

@@ -7,6 +7,7 @@
 #include "gdiscript_host.h"
 #include "platform/win32.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
@@ -303,13 +304,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: gdiscript [SCRIPT]\n");
         return 2;
     }
-    if (argc == 2 && !(in = std::fopen(argv[1], "rb"))) {
-        std::fprintf(stderr, "gdiscript: cannot open %s\n", argv[1]);
-        return 2;
+    const char* name = argc == 2 ? argv[1] : "standard input";
+    if (argc == 2 && !(in = std::fopen(name, "rb"))) {
+        std::fprintf(stderr, "gdiscript: cannot open %s: %s\n", name, std::strerror(errno));
+        return 1;
     }
     Canvas canvas;
     std::string line;
     long lineNo = 0;
+    int readError = 0;
     bool more = true;
     while (more) {
         line.clear();
@@ -317,6 +320,12 @@ int main(int argc, char** argv) {
         while ((ch = std::fgetc(in)) != EOF && ch != '\n')
             line += char(ch);
         if (ch == EOF) {
+            // A directory opens like a file here and fails only on reading: an
+            // error, not an empty script.
+            if (std::ferror(in)) {
+                readError = errno;
+                break;
+            }
             more = false;
             if (line.empty()) break;
         }
@@ -334,5 +343,9 @@ int main(int argc, char** argv) {
     flush();
     canvas.free();
     if (in != stdin) std::fclose(in);
+    if (readError) {
+        std::fprintf(stderr, "gdiscript: cannot read %s: %s\n", name, std::strerror(readError));
+        return 1;
+    }
     return 0;
 }

@@ -1,11 +1,13 @@
 // tessaline-render: runs the chain animation headless on a memory bitmap and
 // writes the picture (PNG, or binary PPM for a .ppm name) and, on request, the
-// chain's state. Deterministic for a given letter, seed, frame count and dt.
+// chain's state. Deterministic for a given letter (or size), seed, frame count
+// and dt. A long run at a terminal shows its progress on stderr.
 
 #include "anim/chain.h"
 #include "app/resolution.h"
 #include "platform/win32.h"
 #include "tools/image_file.h"
+#include "tools/progress.h"
 
 #include <cerrno>
 #include <cmath>
@@ -19,6 +21,7 @@ namespace {
 
 struct Options {
     const char* res = "";
+    int width = 0, height = 0; // --size, in place of the letter's when set
     unsigned seed = 1;
     unsigned long frames = 20000;
     float dt = 0.001f;
@@ -27,13 +30,14 @@ struct Options {
 };
 
 const char kUsage[] =
-    "usage: tessaline-render [--res LETTER] [--seed N] [--frames N] [--dt SECONDS]\n"
-    "                        [--out FILE] [--state FILE]\n"
+    "usage: tessaline-render [--res LETTER | --size WxH] [--seed N] [--frames N]\n"
+    "                        [--dt SECONDS] [--out FILE] [--state FILE]\n"
     "  --res     resolution letter as on the program's command line: a 320x240,\n"
     "            b 640x480, c 800x600, d 1024x768, e 1280x1024 (else 800x600)\n"
-    "  --seed    srand() seed, default 1\n"
-    "  --frames  frames to run, default 20000\n"
-    "  --dt      seconds per frame, default 0.001\n"
+    "  --size    any other picture size, 1 .. 4096 pixels each way (e.g. 256x256)\n"
+    "  --seed    srand() seed, 0 .. 4294967295, default 1\n"
+    "  --frames  frames to run, 0 .. 4294967295, default 20000\n"
+    "  --dt      seconds per frame, 0 .. 3.40282e+38, default 0.001\n"
     "  --out     picture: PNG, or binary PPM when FILE ends in .ppm (default tessaline.png)\n"
     "  --state   also write the chain's state after the last frame\n";
 
@@ -53,13 +57,29 @@ bool parseUnsigned(const char* s, unsigned long long max, unsigned long long& ou
     return true;
 }
 
+// Any float from 0 to FLT_MAX (3.40282e+38); a value too small for a float reads
+// as it rounds (toward 0), one too large is out of range.
 bool parseSeconds(const char* s, float& out) {
     if (!s || !*s) return false;
-    errno = 0;
     char* end = nullptr;
     const float v = std::strtof(s, &end);
-    if (errno || *end || !std::isfinite(v) || v < 0) return false;
+    if (*end || !std::isfinite(v) || v < 0) return false;
     out = v;
+    return true;
+}
+
+// WxH, each side 1 .. kMaxSide.
+constexpr unsigned long long kMaxSide = 4096;
+bool parseSize(const char* s, int& width, int& height) {
+    const char* x = std::strchr(s, 'x');
+    if (!x) return false;
+    const std::string w(s, x);
+    unsigned long long ww = 0, hh = 0;
+    if (!parseUnsigned(w.c_str(), kMaxSide, ww) || !parseUnsigned(x + 1, kMaxSide, hh) || !ww ||
+        !hh)
+        return false;
+    width = int(ww);
+    height = int(hh);
     return true;
 }
 
@@ -95,10 +115,14 @@ int main(int argc, char** argv) {
                 return usage("--seed takes 0 .. 4294967295");
             o.seed = unsigned(n);
         } else if (arg == "--frames") {
-            if (!parseUnsigned(value, 0xFFFFFFFFull, n)) return usage("--frames takes a count");
+            if (!parseUnsigned(value, 0xFFFFFFFFull, n))
+                return usage("--frames takes 0 .. 4294967295");
             o.frames = static_cast<unsigned long>(n);
+        } else if (arg == "--size") {
+            if (!parseSize(value, o.width, o.height))
+                return usage("--size takes WxH, 1 .. 4096 each (e.g. 256x256)");
         } else if (arg == "--dt") {
-            if (!parseSeconds(value, o.dt)) return usage("--dt takes seconds, 0 or more");
+            if (!parseSeconds(value, o.dt)) return usage("--dt takes seconds, 0 .. 3.40282e+38");
         } else if (arg == "--out") {
             if (!*value) return usage("--out needs a file name");
             o.out = value;
@@ -112,6 +136,7 @@ int main(int argc, char** argv) {
     if (!canWriteImage(o.out)) return usage("this build writes only .ppm files (no libpng)");
 
     checkRes(o.res);
+    if (o.width) workRes(false, o.width, o.height);
     std::srand(o.seed);
     const int w = workRes(true, 1, 0);
     const int h = workRes(true, 0, 0);
@@ -124,8 +149,12 @@ int main(int argc, char** argv) {
     RECT all{0, 0, w, h};
     FillRect(dc, &all, black);
 
-    for (unsigned long f = 0; f < o.frames; ++f)
+    Progress progress(o.frames, stderrIsTerminal());
+    for (unsigned long f = 0; f < o.frames; ++f) {
         goProgram(dc, o.dt);
+        progress.at(f + 1);
+    }
+    progress.finish();
 
     const std::vector<unsigned char> rgb = readRgb(dc, w, h);
     SelectObject(dc, oldBitmap);

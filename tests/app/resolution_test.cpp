@@ -11,20 +11,18 @@ int height() {
     return workRes(true, 0, 0);
 }
 
-// The store is process-wide: each test puts the default back first.
-struct Resolution : ::testing::Test {
-    void SetUp() override { workRes(false, 800, 600); }
-};
-
-TEST_F(Resolution, DefaultsTo800By600AndQueriesByFirstArgument) {
-    EXPECT_EQ(width(), 800);
-    EXPECT_EQ(height(), 600);
-    EXPECT_EQ(workRes(true, 5, 0), 800);
-    EXPECT_EQ(workRes(true, -1, 99), 800);
-    EXPECT_EQ(workRes(true, 0, 1234), 600);
+// The store is process-wide and these tests store into it: the built-in default
+// is checked in a fresh process of its own (resolution_default_test.cpp).
+TEST(Resolution, QueriesByFirstArgument) {
+    workRes(false, 640, 480);
+    EXPECT_EQ(width(), 640);
+    EXPECT_EQ(height(), 480);
+    EXPECT_EQ(workRes(true, 5, 0), 640);
+    EXPECT_EQ(workRes(true, -1, 99), 640);
+    EXPECT_EQ(workRes(true, 0, 1234), 480);
 }
 
-TEST_F(Resolution, EachLetterStoresItsSize) {
+TEST(Resolution, EachLetterStoresItsSize) {
     const struct {
         const char* text;
         int w, h;
@@ -38,7 +36,7 @@ TEST_F(Resolution, EachLetterStoresItsSize) {
     }
 }
 
-TEST_F(Resolution, AnythingElseStoresNothing) {
+TEST(Resolution, AnythingElseStoresNothing) {
     checkRes("b");
     for (const char* text : {"", "A", "E", "f", "`", "0", " ", " a", "\t", "\xff", "\x80"}) {
         EXPECT_EQ(checkRes(text), 0) << int(static_cast<unsigned char>(text[0]));

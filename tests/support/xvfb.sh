@@ -16,3 +16,4 @@ start_xvfb() {
     unset WAYLAND_DISPLAY
     xset r off
 }
+

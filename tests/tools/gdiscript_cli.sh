@@ -82,5 +82,22 @@ error 15
 hash 4 4 $black_hash 0
 OUT
 check "surface limits keep the previous surface; wrong arity is an error" 'cmp -s surfaces.out surfaces.want'
+# A script that cannot be read is an error of the run, named on stderr, exit 1:
+# a directory (which opens like a file here and fails on reading), a missing file
+# and, where permissions bind (not as root), one without read permission.
+mkdir -p adir
+printf 'surface 1 1\n' > locked.gds && chmod 000 locked.gds
+unreadable="adir missing.gds"
+cat locked.gds >/dev/null 2>&1 || unreadable="$unreadable locked.gds"
+for script in $unreadable; do
+    "$gdiscript" "$script" > unread.out 2> unread.err
+    rc=$?
+    check "$script: exit 1 with a message naming it, nothing on stdout" \
+        '[ $rc -eq 1 ] && grep -q "gdiscript: cannot .* $script" unread.err && [ ! -s unread.out ]'
+done
+"$gdiscript" < adir > unread.out 2> unread.err
+rc=$?
+check "a directory as standard input: exit 1 with a message" \
+    '[ $rc -eq 1 ] && grep -q "cannot read standard input" unread.err'
 check "output has no carriage returns" '! grep -q $(printf "\r") numbers.out surfaces.out'
 exit $fail

@@ -1,0 +1,64 @@
+# CPack: on Linux two .deb packages, tessaline (programs, manual pages, desktop
+# entry, icon, docs) and tessaline-dev (the toolkit's headers, libraries and CMake
+# package); on Windows one .zip per width with the program and its texts.
+#   cpack --config build/CPackConfig.cmake -B build/packages
+
+set(CPACK_PACKAGE_NAME tessaline)
+set(CPACK_PACKAGE_VENDOR "the Tessaline authors")
+set(CPACK_PACKAGE_CONTACT "${TESS_PACKAGE_CONTACT}")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+    set(CPACK_GENERATOR ZIP)
+    # One archive of the runtime component alone (a plain archive would take every
+    # component), under a folder named with the width: tessaline-0.1-win64/.
+    set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+    set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+    set(CPACK_COMPONENTS_ALL runtime)
+    set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+else()
+    set(CPACK_GENERATOR DEB)
+    set(CPACK_DEB_COMPONENT_INSTALL ON)
+    set(CPACK_COMPONENTS_GROUPING ONE_PER_GROUP)
+    set(CPACK_COMPONENTS_ALL runtime deb_runtime dev deb_dev)
+    set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+    set(CPACK_DEBIAN_PACKAGE_SOURCE tessaline)
+    set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+    # Dependencies from the binaries themselves (dpkg-shlibdeps), never by hand.
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+
+    set(CPACK_DEBIAN_MAIN_PACKAGE_NAME tessaline)
+    set(CPACK_DEBIAN_MAIN_PACKAGE_SECTION x11)
+    set(CPACK_DEBIAN_MAIN_DESCRIPTION
+"full-screen animation of a chain painting fading traces
+A chain of 100 points wanders over a black picture that is never cleared, and
+every frame the pixel under each point is faded a little toward the chain's
+colour, so the chain paints slowly thickening coloured traces. Esc quits;
+holding Enter changes the colour.
+.
+The display mode is never changed: the chosen resolution (320x240 to
+1280x1024) is shown in a window over the whole desktop, scaled to fit.
+tessaline-render makes the same pictures without a screen.")
+
+    set(CPACK_DEBIAN_DEV_PACKAGE_NAME tessaline-dev)
+    set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
+    set(CPACK_DEBIAN_DEV_DESCRIPTION
+"drawing toolkit of Tessaline (static libraries and headers)
+The vec2 type with its vector functions, and a small drawing toolkit over
+Win32 GDI names: a persistent pen and brush, circles, lines and polygons,
+with the software device context they draw through, so a program can draw
+into a memory bitmap and read its pixels back.
+.
+For CMake: find_package(Tessaline) and link Tessaline::toolkit.")
+endif()
+
+include(CPack)
+
+cpack_add_component_group(main)
+cpack_add_component_group(dev)
+cpack_add_component(runtime DISPLAY_NAME "Tessaline" GROUP main)
+cpack_add_component(deb_runtime GROUP main HIDDEN)
+cpack_add_component(dev DISPLAY_NAME "Drawing toolkit" GROUP dev)
+cpack_add_component(deb_dev GROUP dev HIDDEN)
