@@ -231,7 +231,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     const SDL_Rect frame = sdlFrameOf(*w);
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
-    w->sdl = SDL_CreateWindow(w->title.c_str(), frame.x, frame.y, frame.w, frame.h, flags);
+    w->sdl = createDrawableWindow(w->title.c_str(), frame.x, frame.y, frame.w, frame.h, flags);
     if (!w->sdl) {
         static bool told = false;
         tellOnce(told, "no window could be opened", SDL_GetError());
