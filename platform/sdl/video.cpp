@@ -42,13 +42,16 @@ bool isWayland(const char* driver) {
     return driver && SDL_strcasecmp(driver, "wayland") == 0;
 }
 
-// Whether SDL may try the driver; when it may not, why (left empty when there is
-// nothing worth saying). Wayland finds its socket through WAYLAND_DISPLAY or
-// XDG_RUNTIME_DIR: with neither set it cannot connect, and trying only makes the
-// client library print to stderr. With a compositor there, it needs a seat.
+// Whether SDL may try the driver; when it may not, why. Wayland finds its socket
+// through WAYLAND_DISPLAY or XDG_RUNTIME_DIR: with neither set it cannot connect,
+// and trying only makes the client library print to stderr. With a compositor
+// there, it needs a seat.
 bool worthTrying(const char* driver, std::string& why) {
     if (!isWayland(driver)) return true;
-    if (!std::getenv("WAYLAND_DISPLAY") && !std::getenv("XDG_RUNTIME_DIR")) return false;
+    if (!std::getenv("WAYLAND_DISPLAY") && !std::getenv("XDG_RUNTIME_DIR")) {
+        why = "neither WAYLAND_DISPLAY nor XDG_RUNTIME_DIR is set";
+        return false;
+    }
     return waylandUsable(why);
 }
 
@@ -80,7 +83,7 @@ bool videoReady() {
     bool started = false;
     std::string why;
     if (requested && *requested) {
-        if (isWayland(requested) && !waylandUsable(why)) {
+        if (!worthTrying(requested, why)) {
             addReason(v.reason, requested, why);
         } else {
             started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
@@ -91,9 +94,8 @@ bool videoReady() {
         for (int i = 0, n = SDL_GetNumVideoDrivers(); i < n && !started; ++i) {
             const char* driver = SDL_GetVideoDriver(i);
             if (!driver || invisible(driver)) continue;
-            why.clear();
             if (!worthTrying(driver, why)) {
-                if (!why.empty()) addReason(v.reason, driver, why);
+                addReason(v.reason, driver, why);
                 continue;
             }
             SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
@@ -133,10 +135,12 @@ SDL_Window* createDrawableWindow(const char* title, int x, int y, int w, int h,
     const SDL_Surface* s = SDL_GetWindowSurface(window);
     if (s && s->format->BytesPerPixel >= 2) return window;
     const char* error = SDL_GetError();
-    const std::string why =
-        std::string("no surface to draw into: ") + (s        ? "8 bits per pixel"
-                                                    : *error ? error
-                                                             : "the video driver offers none");
+    std::string why = "no surface to draw into: ";
+    if (s) {
+        why += "8 bits per pixel";
+    } else {
+        why += *error ? error : "the video driver offers none";
+    }
     SDL_DestroyWindow(window);
     SDL_SetError("%s", why.c_str());
     return nullptr;
