@@ -162,8 +162,12 @@ for letter in a e; do
 done
 
 # Without the accelerated window surface SDL's Wayland driver has none to give.
-expectLine "no window surface" "no window could be opened" \
-    "${onSway[@]}" SDL_FRAMEBUFFER_ACCELERATION=0 "$dir/tessaline" a
+# Leaks are not looked for here: the EGL display SDL's window set-up opened is
+# never closed (nothing shuts SDL down at exit), and glvnd unloads Mesa's EGL,
+# which holds the only pointer to it, before the leak check runs.
+expectLine "no window surface" "no window could be opened" "${onSway[@]}" \
+    LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0" SDL_FRAMEBUFFER_ACCELERATION=0 \
+    "$dir/tessaline" a
 expectLine "no compositor" "no display could be opened" \
     "${env[@]}" WAYLAND_DISPLAY=nothing "$dir/tessaline" a
 
