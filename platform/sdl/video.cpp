@@ -5,13 +5,14 @@
 #include "platform/sdl/display.h"
 #include "platform/sdl/input.h"
 #include "platform/sdl/messages.h"
+#include "platform/sdl/wayland.h"
 #include "platform/sdl/window.h"
 #include "platform/sdl/x11.h"
 
 #include <SDL.h>
 
 #include <cstdlib>
-#include <cstring>
+#include <cstdint>
 #include <string>
 
 namespace tess::sdl {
@@ -38,11 +39,25 @@ bool invisible(const char* driver) {
     return false;
 }
 
-// Wayland finds its socket through these; with neither set it cannot connect, and
-// trying only makes the client library print to stderr.
-bool reachable(const char* driver) {
-    if (std::strcmp(driver, "wayland") != 0) return true;
-    return std::getenv("WAYLAND_DISPLAY") || std::getenv("XDG_RUNTIME_DIR");
+bool isWayland(const char* driver) {
+    return driver && SDL_strcasecmp(driver, "wayland") == 0;
+}
+
+// Whether SDL may try the driver; when it may not, why. Wayland finds its socket
+// through WAYLAND_DISPLAY or XDG_RUNTIME_DIR: with neither set it cannot connect,
+// and trying only makes the client library print to stderr. With a compositor
+// there, it needs a seat.
+bool worthTrying(const char* driver, std::string& why) {
+    if (!isWayland(driver)) return true;
+    if (!std::getenv("WAYLAND_DISPLAY") && !std::getenv("XDG_RUNTIME_DIR")) {
+        why = "neither WAYLAND_DISPLAY nor XDG_RUNTIME_DIR is set";
+        return false;
+    }
+    return waylandUsable(why);
+}
+
+void addReason(std::string& reason, const char* driver, const std::string& why) {
+    reason += (reason.empty() ? "" : "; ") + std::string(driver) + ": " + why;
 }
 
 } // namespace
@@ -62,23 +77,31 @@ bool videoReady() {
     // takes a while, and a signal meanwhile would kill the process outright
     // instead of closing the window as soon as there is one.
     catchTerminationSignals();
-    // The default routes the window surface through software OpenGL, many times slower.
+    // The default routes the window surface through software OpenGL, many times
+    // slower, where the driver has a framebuffer of its own (X11).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const char* requested = std::getenv("SDL_VIDEODRIVER");
     bool started = false;
+    std::string why;
     if (requested && *requested) {
-        started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-        if (!started) v.reason = std::string(requested) + ": " + SDL_GetError();
+        if (!worthTrying(requested, why)) {
+            addReason(v.reason, requested, why);
+        } else {
+            started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+            if (!started) addReason(v.reason, requested, SDL_GetError());
+        }
     } else {
         // Our own walk over SDL's drivers: the invisible ones are never tried.
         for (int i = 0, n = SDL_GetNumVideoDrivers(); i < n && !started; ++i) {
             const char* driver = SDL_GetVideoDriver(i);
-            if (!driver || invisible(driver) || !reachable(driver)) continue;
+            if (!driver || invisible(driver)) continue;
+            if (!worthTrying(driver, why)) {
+                addReason(v.reason, driver, why);
+                continue;
+            }
             SDL_SetHint(SDL_HINT_VIDEODRIVER, driver);
             started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
-            if (!started)
-                v.reason +=
-                    (v.reason.empty() ? "" : "; ") + std::string(driver) + ": " + SDL_GetError();
+            if (!started) addReason(v.reason, driver, SDL_GetError());
         }
         SDL_ResetHint(SDL_HINT_VIDEODRIVER);
         if (v.reason.empty()) v.reason = "no video driver to try";
@@ -96,10 +119,38 @@ bool videoReady() {
         return false;
     }
     x11::start();
+    // Drivers without a window framebuffer of their own (Wayland), and desktops
+    // whose pixel format SDL cannot name (30 bits on X11): there the window
+    // surface is drawn through a renderer (EGL, GL) that converts, or there is
+    // none. Read by SDL at the first SDL_GetWindowSurface, once for the driver's
+    // lifetime.
+    SDL_DisplayMode desktop;
+    if (isWayland(driver) ||
+        (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.format == SDL_PIXELFORMAT_UNKNOWN))
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");
     v.state = State::Ready;
     v.reason.clear();
     applyCursorVisibility();
     return true;
+}
+
+SDL_Window* createDrawableWindow(const char* title, int x, int y, int w, int h,
+                                 std::uint32_t flags) {
+    SDL_Window* window = SDL_CreateWindow(title, x, y, w, h, flags);
+    if (!window) return nullptr;
+    SDL_ClearError(); // SDL may fail here without a word
+    const SDL_Surface* s = SDL_GetWindowSurface(window);
+    if (s && s->format->BytesPerPixel >= 2) return window;
+    const char* error = SDL_GetError();
+    std::string why = "no surface to draw into: ";
+    if (s) {
+        why += "8 bits per pixel";
+    } else {
+        why += *error ? error : "the video driver offers none";
+    }
+    SDL_DestroyWindow(window);
+    SDL_SetError("%s", why.c_str());
+    return nullptr;
 }
 
 const char* noDisplayReason() {

@@ -281,7 +281,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     // The switched screen: full screen, as layoutWindows() puts it.
     w->covering = displaySwitched();
     if (w->covering) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP;
-    w->sdl = SDL_CreateWindow(w->title.c_str(), frame.x, frame.y, frame.w, frame.h, flags);
+    w->sdl = createDrawableWindow(w->title.c_str(), frame.x, frame.y, frame.w, frame.h, flags);
     if (!w->sdl) {
         static bool told = false;
         tellOnce(told, "no window could be opened", SDL_GetError());

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# The program on headless Wayland compositors, screenshots taken with grim.
+#   wayland.sh TESSALINE WORKDIR
+# Under sway (1280x1024, no input devices): at letters a and e, 2 s after its
+# window is mapped, the screen shows coloured traces (neither black nor the
+# desktop background), 320x240 four times enlarged within 1280x960 at (0, 32);
+# SIGTERM ends it with 0 (Esc cannot be typed without a keyboard). With the
+# accelerated window surface refused (SDL_FRAMEBUFFER_ACCELERATION=0) it exits 1
+# with one line instead of running invisibly. With no compositor reachable, and
+# under Weston's headless backend (no seat, where SDL 2.26 itself would crash):
+# exit 1 with one line. Exit 77 (skipped) when the compositors are not installed.
+set -euo pipefail
+tessaline=$1 work=$2
+title="Tessaline II alpha 1"
+for tool in sway swaymsg grim weston python3 setpriv; do
+    command -v $tool >/dev/null ||
+        { echo "SKIP: $tool is not installed (scripts/deps.sh installs sway, grim, weston)"; exit 77; }
+done
+rm -rf "$work"
+mkdir -p "$work"
+fail() {
+    echo "FAIL: $*" >&2
+    for f in "$work"/*.log "$work/stderr"; do [ ! -s "$f" ] || tail -n 5 "$f" | sed "s|^|  ${f##*/}: |" >&2; done
+    exit 1
+}
+
+# sway refuses to run as root: as root, the compositors and the program run as
+# an unprivileged user of our own, from a folder of theirs.
+as=()
+if [ "$(id -u)" -eq 0 ]; then
+    user=tess-wayland
+    id -u $user >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin $user
+    as=(setpriv --reuid="$(id -u $user)" --regid="$(id -g $user)" --init-groups)
+fi
+dir=$(mktemp -d /tmp/tess-wayland.XXXXXX)
+pids=()
+cleanup() {
+    for p in "${pids[@]}"; do { kill -KILL "$p" && wait "$p"; } 2>/dev/null || true; done
+    rm -rf "$dir"
+}
+trap cleanup EXIT
+cp "$tessaline" "$dir/tessaline"
+mkdir -m 700 "$dir/sway" "$dir/weston" # the runtime folders (XDG_RUNTIME_DIR)
+chmod 755 "$dir"
+[ ${#as[@]} -eq 0 ] || chown -R "$user": "$dir"
+
+# The environment of that user's programs in a runtime folder: a clean one (no
+# DISPLAY), but for the sanitizer options of the ASan build. An array, not a
+# function, so that $! is the program itself.
+userEnv() {
+    env=("${as[@]}" env -i HOME="$dir" PATH="$PATH" XDG_RUNTIME_DIR="$1")
+    for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do [ -z "${!v:-}" ] || env+=("$v=${!v}"); done
+}
+# Waits for a socket matching the pattern in a runtime folder: its name in $socket.
+waitSocket() {
+    for _ in $(seq 500); do # 10 s at most
+        for socket in "$1"/$2; do
+            [ -S "$socket" ] && { socket=${socket##*/}; return; }
+        done
+        sleep 0.02
+    done
+    fail "no socket $2 in $1: the compositor did not start"
+}
+
+# expectLine WHAT TEXT COMMAND...: the command ends within 10 s with exit code 1
+# and one line on stderr holding TEXT; a crash is named as one.
+expectLine() {
+    local what=$1 text=$2 code=0
+    shift 2
+    timeout -s KILL 10 "$@" 2>"$work/stderr" || code=$?
+    [ $code -lt 128 ] || fail "$what: killed by signal $((code - 128))"
+    [ $code -eq 1 ] || fail "$what: exit code $code, not 1"
+    if [ "$(wc -l <"$work/stderr")" -ne 1 ] || ! grep -qF "$text" "$work/stderr"; then
+        fail "$what: stderr is not one line with '$text'"
+    fi
+    echo "$what: exit 1, $(cat "$work/stderr")"
+}
+
+cat >"$work/shot.py" <<'PY'
+# shot.py BACKGROUND SHOT (binary PPMs of one size, as grim writes them): how many
+# pixels of SHOT are neither black nor the BACKGROUND pixel at their place, and
+# the rows of the first and last of them (half-open). Whole screens as integers,
+# a pixel per 24 bits, so that the interpreter loops over nothing.
+import sys
+def screen(path):
+    _, size, _, data = open(path, 'rb').read().split(b'\n', 3)
+    return int(size.split()[0]), len(data), int.from_bytes(data, 'little')
+width, n, shot = screen(sys.argv[2])
+_, _, background = screen(sys.argv[1])
+bytes_ = int.from_bytes(b'\1' * n, 'little')
+pixels = int.from_bytes(b'\1\0\0' * (n // 3), 'little')
+def set_pixels(x):  # bit 24i set when pixel i has a byte that is not 0
+    x |= x >> 4
+    x |= x >> 2
+    x |= x >> 1
+    x &= bytes_
+    return (x | x >> 8 | x >> 16) & pixels
+lit = set_pixels(shot) & set_pixels(shot ^ background)
+first = ((lit & -lit).bit_length() - 1) // 24
+last = (lit.bit_length() - 1) // 24
+print(bin(lit).count('1'), first // width if lit else 0, last // width + 1 if lit else 0)
+PY
+
+# --- sway, headless, software rendering, no input devices.
+cat >"$dir/sway.conf" <<'CONF'
+output HEADLESS-1 mode 1280x1024@60Hz
+default_border none
+default_floating_border none
+xwayland disable
+CONF
+userEnv "$dir/sway"
+"${env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c "$dir/sway.conf" >"$work/sway.log" 2>&1 &
+pids+=($!)
+waitSocket "$dir/sway" 'sway-ipc.*.sock'
+onSway=("${env[@]}" SWAYSOCK="$dir/sway/$socket")
+waitSocket "$dir/sway" 'wayland-*'
+onSway+=(WAYLAND_DISPLAY="$socket")
+"${onSway[@]}" grim -t ppm - >"$work/background.ppm"
+
+# Starts the program at a letter and waits for its window in sway's tree (mapped,
+# so its first frame is shown).
+start() {
+    "${onSway[@]}" "$dir/tessaline" "$1" 2>"$work/stderr" &
+    app=$!
+    pids+=("$app")
+    for _ in $(seq 100); do # 20 s at most: software GL compiles its shaders first
+        "${onSway[@]}" swaymsg -t get_tree >"$work/tree.json"
+        grep -qF "\"$title\"" "$work/tree.json" && return
+        kill -0 $app 2>/dev/null || fail "letter $1: the program ended before its window appeared"
+        sleep 0.2
+    done
+    fail "letter $1: no window titled '$title' in sway's tree"
+}
+
+for letter in a e; do
+    # A first colour with every channel below 100 paints nothing (the 1 % step
+    # truncates to 0 from black), about one run in 17: start again then.
+    for run in 1 2 3; do
+        start $letter
+        sleep 2
+        "${onSway[@]}" grim -t ppm - >"$work/$letter.ppm"
+        kill -TERM $app
+        for _ in $(seq 250); do kill -0 $app 2>/dev/null || break; sleep 0.02; done
+        kill -0 $app 2>/dev/null && fail "letter $letter: still running 5 s after SIGTERM"
+        set +e
+        wait $app
+        code=$?
+        set -e
+        [ $code -eq 0 ] || fail "letter $letter: exit code $code after SIGTERM, not 0"
+        [ ! -s "$work/stderr" ] || fail "letter $letter: the program wrote to stderr"
+        read -r lit y0 y1 < <(python3 "$work/shot.py" "$work/background.ppm" "$work/$letter.ppm")
+        [ "$lit" -gt 0 ] && break
+        echo "letter $letter: run $run drew a colour too dark to show; starting again"
+    done
+    [ "$lit" -gt 0 ] || fail "letter $letter: nothing coloured on the screen 2 s after the window was mapped"
+    [ "$lit" -lt $((1280 * 1024 / 4)) ] || fail "letter $letter: $lit pixels lit: not traces on black"
+    # 320x240 is shown four times enlarged: 1280x960 at (0, 32), black above and below.
+    [ $letter != a ] || { [ "$y0" -ge 32 ] && [ "$y1" -le 992 ]; } ||
+        fail "letter a: lit rows $y0 - $y1, outside 1280x960 at (0, 32)"
+    echo "letter $letter: $lit coloured pixels in rows $y0 - $y1; SIGTERM ended it with 0"
+done
+
+# Without the accelerated window surface SDL's Wayland driver has none to give.
+# Leaks are not looked for here: the EGL display SDL's window set-up opened is
+# never closed (nothing shuts SDL down at exit), and glvnd unloads Mesa's EGL,
+# which holds the only pointer to it, before the leak check runs.
+expectLine "no window surface" "no window could be opened" "${onSway[@]}" \
+    LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0" SDL_FRAMEBUFFER_ACCELERATION=0 \
+    "$dir/tessaline" a
+expectLine "no compositor" "no display could be opened" \
+    "${env[@]}" WAYLAND_DISPLAY=nothing "$dir/tessaline" a
+
+# --- Weston, headless: no input, so no wl_seat at all.
+userEnv "$dir/weston"
+"${env[@]}" weston --backend=headless-backend.so --no-config --socket=wayland-weston \
+    --idle-time=0 >"$work/weston.log" 2>&1 &
+pids+=($!)
+waitSocket "$dir/weston" wayland-weston
+expectLine "weston, no seat" "no seat" "${env[@]}" WAYLAND_DISPLAY=wayland-weston "$dir/tessaline" a
