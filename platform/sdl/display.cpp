@@ -37,9 +37,8 @@ ScreenMode fromSdl(const SDL_DisplayMode& m) {
     s.width = m.w;
     s.height = m.h;
     // SDL names no format for some desktops (30 bits, 8-bit palettes): ask X.
-    s.bitsPerPixel = m.format != SDL_PIXELFORMAT_UNKNOWN
-                         ? int(SDL_BYTESPERPIXEL(m.format)) * 8
-                         : storedBits(x11::depth());
+    s.bitsPerPixel = m.format != SDL_PIXELFORMAT_UNKNOWN ? int(SDL_BYTESPERPIXEL(m.format)) * 8
+                                                         : storedBits(x11::depth());
     s.frequency = m.refresh_rate > 0 ? m.refresh_rate : 60;
     return s;
 }

@@ -136,7 +136,7 @@ bool videoReady() {
 
 SDL_Window* createDrawableWindow(const char* title, int x, int y, int w, int h,
                                  std::uint32_t flags) {
-    SDL_Window* window = SDL_CreateWindow(title, x, y, w, h, flags);
+    SDL_Window* window = x11::createWindow(title, x, y, w, h, flags);
     if (!window) return nullptr;
     SDL_ClearError(); // SDL may fail here without a word
     const SDL_Surface* s = SDL_GetWindowSurface(window);
@@ -148,7 +148,7 @@ SDL_Window* createDrawableWindow(const char* title, int x, int y, int w, int h,
     } else {
         why += *error ? error : "the video driver offers none";
     }
-    SDL_DestroyWindow(window);
+    x11::destroyWindow(window);
     SDL_SetError("%s", why.c_str());
     return nullptr;
 }

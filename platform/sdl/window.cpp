@@ -149,14 +149,15 @@ void layoutWindows() {
         // the switched screen nor about to stays where its user put it.
         if (!w.sdl || w.foreign || (!cover && !w.covering)) return;
         const SDL_Rect r = sdlFrameOf(w);
-        if (!cover) SDL_SetWindowFullscreen(w.sdl, 0);
+        const bool ours = x11::setFullScreen(w.sdl, cover); // made on another screen
+        if (!cover && !ours) SDL_SetWindowFullscreen(w.sdl, 0);
         SDL_SetWindowSize(w.sdl, r.w, r.h);
         SDL_SetWindowPosition(w.sdl, r.x, r.y);
         x11::place(w.sdl, r.x, r.y, r.w, r.h);
         // A full-screen window the window manager knows of: not movable, kept
         // above panels even when another window has the focus.
-        SDL_SetWindowAlwaysOnTop(w.sdl, cover ? SDL_TRUE : SDL_FALSE);
-        if (cover) SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
+        if (!ours) SDL_SetWindowAlwaysOnTop(w.sdl, cover ? SDL_TRUE : SDL_FALSE);
+        if (cover && !ours) SDL_SetWindowFullscreen(w.sdl, SDL_WINDOW_FULLSCREEN_DESKTOP);
         w.covering = cover;
         w.interval = refreshInterval(w);
         w.needsFull = true;
@@ -167,7 +168,7 @@ void layoutWindows() {
 void destroyAllWindows() {
     Registry& r = registry();
     for (auto& w : r.windows) {
-        if (w->sdl) SDL_DestroyWindow(w->sdl);
+        if (w->sdl) x11::destroyWindow(w->sdl);
     }
     r = Registry{};
     setWindowHost(WindowHost{});
@@ -313,7 +314,7 @@ BOOL DestroyWindow(HWND handle) {
     Registry& r = registry();
     for (auto it = r.windows.begin(); it != r.windows.end(); ++it) {
         if ((*it)->handle != handle) continue;
-        if ((*it)->sdl) SDL_DestroyWindow((*it)->sdl);
+        if ((*it)->sdl) x11::destroyWindow((*it)->sdl);
         r.windows.erase(it);
         break;
     }

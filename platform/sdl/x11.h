@@ -1,10 +1,13 @@
 // What SDL 2 leaves out on X11, for the host: the program ends at once, with
 // one line and exit code 1, when the connection to the X server is lost (Xlib
 // would exit from inside an SDL call); the desktop's size is followed as the
-// server changes it (SDL keeps the size it saw at start-up); and below 24 bits
+// server changes it (SDL keeps the size it saw at start-up); below 24 bits
 // windows get the TrueColor visual (SDL picks a DirectColor one, whose colormap
-// tints black there). All of it does nothing where SDL runs on another driver.
+// tints black there); and windows open on the screen DISPLAY names, where SDL
+// would put them on the first. All of it does nothing on another driver.
 #pragma once
+
+#include <cstdint>
 
 struct SDL_Window;
 
@@ -28,5 +31,17 @@ bool desktopChanged();
 // while a window is in full-screen state, and without a window manager nobody
 // else would fit it to the desktop.
 void place(SDL_Window* window, int x, int y, int width, int height);
+
+// A window as SDL_CreateWindow makes one (the same flags: hidden, borderless,
+// resizable, full screen, on top), but on the screen DISPLAY names: SDL puts
+// every window on the first screen. Windows made here are SDL windows like any
+// other, except that their full-screen state is set by setFullScreen().
+SDL_Window* createWindow(const char* title, int x, int y, int width, int height,
+                         std::uint32_t flags);
+// SDL_DestroyWindow, and the X window too when it was made here.
+void destroyWindow(SDL_Window* window);
+// Full screen and on top, or neither, for a window made here; false (nothing
+// done) for any other, which SDL serves.
+bool setFullScreen(SDL_Window* window, bool on);
 
 } // namespace tess::sdl::x11
