@@ -1,10 +1,14 @@
 // What the end-to-end tests need from X and screenshots that the stock tools do
 // not give: a polite close request (WM_DELETE_WINDOW, as a window manager sends
-// it), and pixel counts over `xwd -root` dumps (32-bit ZPixmap, true colour).
+// it), a window for another program, and pixel counts over `xwd` dumps (ZPixmap,
+// true colour, 16 or 32 bits a pixel; channels as deep as the visual has them).
 //
 //   xprobe close WINDOW-ID        ask the window to close
-//   xprobe window W H             make a black W x H window, print its id (0x
-//                                 hex) and keep it until killed
+//   xprobe window W H [RRGGBB [over]]
+//                                 make a W x H window (black, or that colour;
+//                                 with "over", one the window manager leaves
+//                                 alone, on top of everything), print its id
+//                                 (0x hex) and keep it until killed
 //   xprobe coloured SHOT.xwd      count of non-black pixels, and their bounding
 //                                 box as x0 y0 x1 y1 (half-open)
 //   xprobe blocks SHOT.xwd F X Y W H
@@ -53,7 +57,12 @@ bool readShot(const char* path, Shot& shot) {
     const std::uint32_t headerSize = h[0], format = h[2], width = h[4], height = h[5];
     const std::uint32_t byteOrder = h[7], bitsPerPixel = h[11], bytesPerLine = h[12];
     const std::uint32_t redMask = h[14], greenMask = h[15], blueMask = h[16], colours = h[19];
-    if (format != 2 || bitsPerPixel != 32) return false; // ZPixmap, 32 bits a pixel
+    if (format != 2 || (bitsPerPixel != 32 && bitsPerPixel != 24 && bitsPerPixel != 16))
+        return false; // ZPixmap
+    // A shot of windows of several visuals comes as 24 bits a pixel, still four bytes apart.
+    const std::uint32_t bytes = bitsPerPixel == 24 && bytesPerLine < width * 4 ? 3
+                                : bitsPerPixel == 16                           ? 2
+                                                                               : 4;
     const std::size_t start = headerSize + std::size_t(colours) * 12;
     if (d.size() < start + std::size_t(bytesPerLine) * height) return false;
     auto channel = [](std::uint32_t v, std::uint32_t mask) {
@@ -68,10 +77,10 @@ bool readShot(const char* path, Shot& shot) {
     shot.rgb.resize(std::size_t(width) * height);
     for (std::uint32_t y = 0; y < height; ++y) {
         for (std::uint32_t x = 0; x < width; ++x) {
-            const unsigned char* p = &d[start + std::size_t(y) * bytesPerLine + x * 4];
-            const std::uint32_t v = byteOrder
-                                        ? bigEndian(p)
-                                        : std::uint32_t(p[3]) << 24 | p[2] << 16 | p[1] << 8 | p[0];
+            const unsigned char* p = &d[start + std::size_t(y) * bytesPerLine + x * bytes];
+            std::uint32_t v = 0;
+            for (std::uint32_t i = 0; i < bytes; ++i)
+                v |= std::uint32_t(p[i]) << (8 * (byteOrder ? bytes - 1 - i : i));
             shot.rgb[std::size_t(y) * width + x] =
                 channel(v, redMask) << 16 | channel(v, greenMask) << 8 | channel(v, blueMask);
         }
@@ -113,14 +122,28 @@ std::vector<bool> litSource(const Shot& s, int w, int h) {
 }
 
 // A window for another program to draw into, as a screensaver daemon makes one.
-int makeWindow(int w, int h) {
+int makeWindow(int w, int h, const char* colour, bool over) {
     Display* display = XOpenDisplay(nullptr);
     if (!display || w <= 0 || h <= 0) return 2;
     const int screen = DefaultScreen(display);
+    XColor c{};
+    c.pixel = BlackPixel(display, screen);
+    if (colour) {
+        const unsigned long rgb = std::strtoul(colour, nullptr, 16);
+        c.red = static_cast<unsigned short>(((rgb >> 16) & 0xFF) * 0x101);
+        c.green = static_cast<unsigned short>(((rgb >> 8) & 0xFF) * 0x101);
+        c.blue = static_cast<unsigned short>((rgb & 0xFF) * 0x101);
+        XAllocColor(display, DefaultColormap(display, screen), &c);
+    }
+    XSetWindowAttributes a{};
+    a.background_pixel = c.pixel;
+    a.override_redirect = over ? True : False;
     const Window window =
-        XCreateSimpleWindow(display, RootWindow(display, screen), 0, 0, unsigned(w), unsigned(h), 0,
-                            0, BlackPixel(display, screen));
-    XMapWindow(display, window);
+        XCreateWindow(display, RootWindow(display, screen), over ? 100 : 0, over ? 100 : 0,
+                      unsigned(w), unsigned(h), 0, CopyFromParent, InputOutput, CopyFromParent,
+                      CWBackPixel | CWOverrideRedirect, &a);
+    XStoreName(display, window, "xprobe");
+    XMapRaised(display, window);
     XSync(display, False);
     std::printf("0x%lx\n", window);
     std::fflush(stdout);
@@ -135,7 +158,9 @@ int makeWindow(int w, int h) {
 int main(int argc, char** argv) {
     const std::string what = argc > 1 ? argv[1] : "";
     if (what == "close" && argc == 3) return closeWindow(argv[2]);
-    if (what == "window" && argc == 4) return makeWindow(std::atoi(argv[2]), std::atoi(argv[3]));
+    if (what == "window" && argc >= 4 && argc <= 6)
+        return makeWindow(std::atoi(argv[2]), std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr,
+                          argc > 5 && std::string(argv[5]) == "over");
     if (what == "coloured" && argc == 3) {
         Shot s;
         if (!readShot(argv[2], s)) return 2;
@@ -153,6 +178,13 @@ int main(int argc, char** argv) {
         }
         if (n == 0) x0 = y0 = 0;
         std::printf("%ld %d %d %d %d\n", n, x0, y0, x1, y1);
+        return 0;
+    }
+    if (what == "count" && argc == 4) {
+        Shot s;
+        if (!readShot(argv[2], s)) return 2;
+        const std::uint32_t colour = std::uint32_t(std::strtoul(argv[3], nullptr, 16));
+        std::printf("%ld\n", long(std::count(s.rgb.begin(), s.rgb.end(), colour)));
         return 0;
     }
     if (what == "blocks" && argc == 8) {
@@ -214,7 +246,8 @@ int main(int argc, char** argv) {
             std::printf("%s %ld\n", p.c_str(), n);
         return 0;
     }
-    std::fprintf(stderr, "usage: xprobe close ID | window W H | coloured SHOT | "
+    std::fprintf(stderr, "usage: xprobe close ID | window W H [RRGGBB [over]] | coloured SHOT | "
+                         "count SHOT RRGGBB | "
                          "blocks SHOT F X Y W H | kept BEFORE AFTER W H | fresh BEFORE AFTER\n");
     return 2;
 }

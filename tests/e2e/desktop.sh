@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# The program on the X11 desktops users have, each condition on an Xvfb of its own.
+#   desktop.sh SCENARIO TESSALINE TESSALINE_SAVER XPROBE WORKDIR
+# Scenarios:
+#   lost     the X server is killed mid-run: the program, and the saver, end within
+#            a second with 1 and one line on stderr (no hang, no abort, no core)
+#   depths   a 30-bit screen shows the traces; a 16-bit one too, on black that stays
+#            black; on an 8-bit one the program says it cannot draw and exits 1
+#   screens  with DISPLAY=:N.1 the window opens on screen 1, not on screen 0, and a
+#            close request ends it with 0
+#   wm       under Openbox, with a tint2 panel: the window is in full-screen state,
+#            Alt+drag does not move it, the panel stays under it when another
+#            window takes the focus; minimized it keeps drawing frames but presents
+#            nothing, and restored it shows the whole picture; a window shown over it
+#            and closed leaves the picture as it was; wmctrl -c ends it with 0
+set -euo pipefail
+scenario=$1 tessaline=$2 saver=$3 xprobe=$4 work=$5
+title="Tessaline II alpha 1"
+mkdir -p "$work"
+fail() {
+    echo "FAIL ($scenario): $*" >&2
+    [ ! -s "$work/stderr" ] || sed 's/^/  program stderr: /' "$work/stderr" >&2
+    exit 1
+}
+pids=()
+cleanup() { for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done; }
+trap cleanup EXIT
+here=$(dirname "$0")
+# shellcheck source=../support/xvfb.sh
+. "$here/../support/xvfb.sh"
+# shellcheck source=../support/app_run.sh
+. "$here/../support/app_run.sh"
+exitWithin=1
+unset SDL_VIDEODRIVER
+
+oneLine() { # CONTAINING
+    [ "$(wc -l <"$work/stderr")" -eq 1 ] && grep -q "$1" "$work/stderr" ||
+        fail "stderr is not one line saying '$1': $(cat "$work/stderr")"
+}
+lit() { "$xprobe" coloured "$1" | cut -d' ' -f1; }
+shot() { xwd -root -silent >"$work/$1.xwd"; }
+
+# Starts the program with a letter; a first colour too dark to show lights
+# nothing (about one run in 17), so it is started again until a root shot ($1)
+# shows traces.
+startLit() { # SHOT LETTER
+    for run in 1 2 3; do
+        "$tessaline" "$2" 2>"$work/stderr" &
+        app=$!
+        pids+=($app)
+        waitWindow "$title" 5
+        sleep 1
+        shot "$1"
+        [ "$(lit "$work/$1.xwd")" -gt 0 ] && return 0
+        kill -TERM $app
+        wait $app || true
+    done
+    fail "nothing drawn after a second, three times"
+}
+
+case "$scenario" in
+lost)
+    for program in tessaline saver; do
+        start_xvfb 1280x1024x24
+        server=${pids[-1]}
+        if [ $program = tessaline ]; then "$tessaline" c 2>"$work/stderr" & else "$saver" 2>"$work/stderr" & fi
+        app=$!
+        pids+=($app)
+        waitWindow "$([ $program = tessaline ] && echo "$title" || echo Tessaline)" 5
+        sleep 0.5
+        kill -KILL "$server"
+        expectExit 1 "the X server's end ($program)"
+        oneLine "connection to the X server was lost"
+    done
+    ;;
+depths)
+    start_xvfb 1280x1024x30
+    startLit deep c
+    [ "$(lit "$work/deep.xwd")" -lt $((1280 * 960 / 4)) ] || fail "30 bits: not traces on black"
+    echo "depths: 30 bits: $(lit "$work/deep.xwd") pixels of traces"
+    kill -TERM $app
+    expectExit 0 SIGTERM
+    cleanup
+    pids=()
+    start_xvfb 1280x1024x16
+    startLit high c
+    [ "$(lit "$work/high.xwd")" -lt $((1280 * 960 / 4)) ] || fail "16 bits: not traces on black"
+    echo "depths: 16 bits: $(lit "$work/high.xwd") pixels of traces, the rest black"
+    kill -TERM $app
+    expectExit 0 SIGTERM
+    cleanup
+    pids=()
+    start_xvfb 1280x1024x8
+    "$tessaline" c 2>"$work/stderr" &
+    app=$!
+    pids+=($app)
+    exitWithin=2
+    expectExit 1 "an 8-bit screen"
+    oneLine "no window could be opened"
+    ;;
+screens)
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -screen 1 1024x768x24 -nolisten tcp -noreset \
+        >"$work/xvfb.log" 2>&1 &
+    pids+=($!)
+    exec 3>&-
+    for _ in $(seq 250); do [ -s "$work/display" ] && break; sleep 0.02; done
+    number=$(head -1 "$work/display")
+    DISPLAY=":$number.1" xset q >/dev/null 2>&1 || fail "Xvfb did not start"
+    export DISPLAY=":$number.1"
+    startLit second c
+    window1=$(xwininfo -root -tree | awk -v t="\"$title\"" 'index($0, t) {print $1; exit}')
+    window0=$(DISPLAY=":$number.0" xwininfo -root -tree | awk -v t="\"$title\"" 'index($0, t) {print $1}')
+    [ -n "$window1" ] && [ -z "$window0" ] || fail "window on screen 1: '$window1', on screen 0: '$window0'"
+    DISPLAY=":$number.0" xwd -root -silent >"$work/first.xwd"
+    [ "$(lit "$work/first.xwd")" -eq 0 ] || fail "screen 0 shows $(lit "$work/first.xwd") lit pixels"
+    echo "screens: the window and $(lit "$work/second.xwd") pixels of traces on screen 1, none on screen 0"
+    "$xprobe" close "$window1"
+    expectExit 0 "a close request"
+    ;;
+wm)
+    bash "$here/../../scripts/deps.sh" openbox tint2 wmctrl
+    start_xvfb 1280x1024x24
+    openbox >"$work/openbox.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do wmctrl -m >/dev/null 2>&1 && break; sleep 0.05; done
+    tint2 >"$work/tint2.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do xdotool search --class tint2 >/dev/null 2>&1 && break; sleep 0.05; done
+    startLit before c
+    geometry() {
+        xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
+            /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'
+    }
+    state=$(xprop -id "$window" _NET_WM_STATE)
+    [[ "$state" == *_NET_WM_STATE_FULLSCREEN* ]] || fail "not in full-screen state: $state"
+    [ "$(geometry)" = "0 0 1280 1024" ] || fail "at $(geometry), not over the screen"
+    xdotool mousemove 640 500 keydown alt mousedown 1 mousemove 700 560 mousemove 760 620 \
+        mouseup 1 keyup alt
+    sleep 0.3
+    [ "$(geometry)" = "0 0 1280 1024" ] || fail "Alt+drag moved it to $(geometry)"
+    echo "wm: full screen ($state), Alt+drag leaves it at $(geometry)"
+
+    # Another window takes the focus: the panel (along the bottom 30 rows, where
+    # 800x600 leaves a black bar) must stay under ours.
+    "$xprobe" window 300 200 >"$work/other" &
+    other=$!
+    pids+=($other)
+    for _ in $(seq 100); do [ -s "$work/other" ] && break; sleep 0.02; done
+    xdotool windowactivate --sync "$(head -1 "$work/other")" 2>/dev/null || true
+    sleep 0.5
+    shot unfocused
+    "$xprobe" blocks "$work/unfocused.xwd" 1 0 0 1280 992 >/dev/null ||
+        fail "something is drawn over the black bar at the bottom (the panel?)"
+    kill $other
+    echo "wm: with another window focused, nothing shows over it, the panel included"
+
+    # Minimized: frames go on (CPU time grows) but nothing reaches the X server.
+    xdotool windowminimize --sync "$window"
+    sleep 0.3
+    read -r cpu0 < <(awk '{print $14 + $15}' "/proc/$app/stat")
+    writes0=$(awk '/^syscw/ {print $2}' "/proc/$app/io")
+    sleep 1
+    read -r cpu1 < <(awk '{print $14 + $15}' "/proc/$app/stat")
+    writes1=$(awk '/^syscw/ {print $2}' "/proc/$app/io")
+    [ $((cpu1 - cpu0)) -ge 20 ] || fail "minimized, it used only $((cpu1 - cpu0)) ticks in a second"
+    [ $((writes1 - writes0)) -le 2 ] || fail "minimized, it still wrote $((writes1 - writes0)) times a second"
+    wmctrl -i -a "$window"
+    sleep 0.5
+    shot restored
+    kept=$("$xprobe" kept "$work/before.xwd" "$work/restored.xwd" 800 600) ||
+        fail "restored, the picture lost pixels: $kept"
+    echo "wm: minimized, $((cpu1 - cpu0)) ticks of frames and $((writes1 - writes0)) writes in a second; restored, all ${kept#ok } pixels lit before are shown"
+
+    # A window shown over it and gone again: the picture under it comes back whole.
+    "$xprobe" window 400 300 ff00ff over >"$work/over" &
+    over=$!
+    pids+=($over)
+    for _ in $(seq 100); do [ -s "$work/over" ] && break; sleep 0.02; done
+    sleep 0.3
+    shot covered
+    kill $over
+    sleep 0.3
+    shot uncovered
+    [ "$("$xprobe" count "$work/covered.xwd" ff00ff)" -gt 0 ] || fail "the other window never showed"
+    [ "$("$xprobe" count "$work/uncovered.xwd" ff00ff)" -eq 0 ] ||
+        fail "the other window's colour is left on the screen"
+    kept=$("$xprobe" kept "$work/restored.xwd" "$work/uncovered.xwd" 800 600) ||
+        fail "uncovered, the picture lost pixels: $kept"
+    echo "wm: a window over it and gone: all ${kept#ok } pixels lit before are shown again"
+
+    wmctrl -c "$title"
+    expectExit 0 "wmctrl -c"
+    ;;
+*) fail "unknown scenario" ;;
+esac
