@@ -42,6 +42,12 @@ WORD registerWindowClass(HINSTANCE instance, const char* name, WNDPROC proc) {
     return RegisterClassExA(&windowClass);
 }
 
+void validateWindow(HWND window) {
+    PAINTSTRUCT paint;
+    BeginPaint(window, &paint);
+    EndPaint(window, &paint);
+}
+
 int runFrames(HWND window, int showCommand) {
     retFrameSpd(); // the first frame measures from here
 

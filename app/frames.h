@@ -26,6 +26,9 @@ template <DWORD(WINAPI* ticks)()> float retFrameSpdOver() {
 // background and redraws on resizing; the result is Windows' own.
 WORD registerWindowClass(HINSTANCE instance, const char* name, WNDPROC proc);
 
+// Answers WM_PAINT: the main loop draws every frame, so painting only validates.
+void validateWindow(HWND window);
+
 // Runs the animation in `window` until the quit message: primes the frame timer,
 // makes the off-screen bitmap of the client area's size, shows the window with
 // `showCommand`, fills the bitmap black once and seeds the generator; then each

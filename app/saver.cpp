@@ -55,15 +55,12 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     SaverState& s = state();
     const bool fullScreen = s.mode == SaverMode::FullScreen;
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint); // the main loop draws; painting only validates
-        EndPaint(window, &paint);
-        return 0;
-    }
     case WM_CLOSE:
-    case WM_DESTROY:
+    case WM_DESTROY: // its own window closed, or a preview's parent gone
         PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        validateWindow(window);
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -82,7 +79,7 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             POINT at;
             GetCursorPos(&at);
             const bool strayed = std::labs(long(at.x) - s.start.x) > kMouseSlack ||
-                             std::labs(long(at.y) - s.start.y) > kMouseSlack;
+                                 std::labs(long(at.y) - s.start.y) > kMouseSlack;
             if (!s.firstMove && strayed) PostQuitMessage(0);
             s.firstMove = false;
         }

@@ -26,12 +26,9 @@ void toFullScreen() {
 
 LRESULT CALLBACK WinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT paint;
-        BeginPaint(window, &paint); // the main loop draws; painting only validates
-        EndPaint(window, &paint);
+    case WM_PAINT:
+        validateWindow(window);
         return 0;
-    }
     case WM_CLOSE:
     case WM_DESTROY:
         // Not passed on: the window stays, and the quit message ends the run.

@@ -9,9 +9,10 @@
 # any other file it needs installs with COMPONENT runtime (into the .deb and zip).
 
 if(WIN32)
-    # A Windows program keeps its files together in one folder (the zip's).
-    set(CMAKE_INSTALL_BINDIR "." CACHE PATH "Programs (BINDIR)")
-    set(CMAKE_INSTALL_DOCDIR "." CACHE PATH "Documentation (DOCDIR)")
+    # A Windows program keeps its files together in one folder (the zip's): plain
+    # variables, which win over what a cache (an older build directory) holds.
+    set(CMAKE_INSTALL_BINDIR ".")
+    set(CMAKE_INSTALL_DOCDIR ".")
 else()
     # Named for the package, as the system's own docs folders are (not "Tessaline").
     set(CMAKE_INSTALL_DOCDIR "share/doc/tessaline" CACHE PATH "Documentation (DOCDIR)")

@@ -16,16 +16,9 @@
 set -euo pipefail
 scenario=$1 tessaline=$2 saver=$3 xprobe=$4 work=$5
 title="Tessaline II alpha 1"
-mkdir -p "$work"
-fail() {
-    echo "FAIL ($scenario): $*" >&2
-    [ ! -s "$work/stderr" ] || sed 's/^/  program stderr: /' "$work/stderr" >&2
-    exit 1
-}
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
 here=$(dirname "$0")
+# shellcheck source=../support/script.sh
+. "$here/../support/script.sh"
 # shellcheck source=../support/xvfb.sh
 . "$here/../support/xvfb.sh"
 # shellcheck source=../support/app_run.sh
@@ -39,24 +32,6 @@ oneLine() { # CONTAINING
 }
 lit() { "$xprobe" coloured "$1" | cut -d' ' -f1; }
 shot() { xwd -root -silent >"$work/$1.xwd"; }
-
-# Starts the program with a letter; a first colour too dark to show lights
-# nothing (about one run in 17), so it is started again until a root shot ($1)
-# shows traces.
-startLit() { # SHOT LETTER
-    for run in 1 2 3; do
-        "$tessaline" "$2" 2>"$work/stderr" &
-        app=$!
-        pids+=($app)
-        waitWindow "$title" 5
-        sleep 1
-        shot "$1"
-        [ "$(lit "$work/$1.xwd")" -gt 0 ] && return 0
-        kill -TERM $app
-        wait $app || true
-    done
-    fail "nothing drawn after a second, three times"
-}
 
 case "$scenario" in
 lost)
@@ -74,22 +49,17 @@ lost)
     done
     ;;
 depths)
-    start_xvfb 1280x1024x30
-    startLit deep c
-    [ "$(lit "$work/deep.xwd")" -lt $((1280 * 960 / 4)) ] || fail "30 bits: not traces on black"
-    echo "depths: 30 bits: $(lit "$work/deep.xwd") pixels of traces"
-    kill -TERM $app
-    expectExit 0 SIGTERM
-    cleanup
-    pids=()
-    start_xvfb 1280x1024x16
-    startLit high c
-    [ "$(lit "$work/high.xwd")" -lt $((1280 * 960 / 4)) ] || fail "16 bits: not traces on black"
-    echo "depths: 16 bits: $(lit "$work/high.xwd") pixels of traces, the rest black"
-    kill -TERM $app
-    expectExit 0 SIGTERM
-    cleanup
-    pids=()
+    for depth in 30 16; do
+        start_xvfb 1280x1024x$depth
+        startLit deep$depth "$tessaline" c
+        traces=$(lit "$work/deep$depth.xwd")
+        [ "$traces" -lt $((1280 * 960 / 4)) ] || fail "$depth bits: not traces on black"
+        echo "depths: $depth bits: $traces pixels of traces, the rest black"
+        kill -TERM $app
+        expectExit 0 SIGTERM
+        cleanup
+        pids=()
+    done
     start_xvfb 1280x1024x8
     "$tessaline" c 2>"$work/stderr" &
     app=$!
@@ -108,7 +78,7 @@ screens)
     number=$(head -1 "$work/display")
     DISPLAY=":$number.1" xset q >/dev/null 2>&1 || fail "Xvfb did not start"
     export DISPLAY=":$number.1"
-    startLit second c
+    startLit second "$tessaline" c
     window1=$(xwininfo -root -tree | awk -v t="\"$title\"" 'index($0, t) {print $1; exit}')
     window0=$(DISPLAY=":$number.0" xwininfo -root -tree | awk -v t="\"$title\"" 'index($0, t) {print $1}')
     [ -n "$window1" ] && [ -z "$window0" ] || fail "window on screen 1: '$window1', on screen 0: '$window0'"
@@ -127,7 +97,7 @@ wm)
     tint2 >"$work/tint2.log" 2>&1 &
     pids+=($!)
     for _ in $(seq 100); do xdotool search --class tint2 >/dev/null 2>&1 && break; sleep 0.05; done
-    startLit before c
+    startLit before "$tessaline" c
     geometry() {
         xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
             /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}'

@@ -10,12 +10,8 @@
 set -euo pipefail
 scenario=$1 tessaline=$2 xprobe=$3 work=$4
 title="Tessaline II alpha 1"
-mkdir -p "$work"
-fail() {
-    echo "FAIL ($scenario): $*" >&2
-    [ ! -s "$work/stderr" ] || sed 's/^/  program stderr: /' "$work/stderr" >&2
-    exit 1
-}
+# shellcheck source=../support/script.sh
+. "$(dirname "$0")/../support/script.sh"
 
 if [ "$scenario" = nodisplay ]; then
     set +e
@@ -32,10 +28,6 @@ if [ "$scenario" = nodisplay ]; then
     echo "nodisplay: exit 1, stderr: $(cat "$work/stderr")"
     exit 0
 fi
-
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
 
 # A server of our own, answering before we go on.
 # shellcheck source=../support/xvfb.sh

@@ -9,40 +9,17 @@
 set -euo pipefail
 tessaline=$1 xresize=$2 xprobe=$3 work=$4
 title="Tessaline II alpha 1"
-mkdir -p "$work"
-fail() {
-    echo "FAIL (resize): $*" >&2
-    [ ! -s "$work/stderr" ] || sed 's/^/  program stderr: /' "$work/stderr" >&2
-    exit 1
-}
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
+scenario=resize
+# shellcheck source=../support/script.sh
+. "$(dirname "$0")/../support/script.sh"
 # shellcheck source=../support/xvfb.sh
 . "$(dirname "$0")/../support/xvfb.sh"
+# shellcheck source=../support/app_run.sh
+. "$(dirname "$0")/../support/app_run.sh"
 start_xvfb 1280x1024x24
 unset SDL_VIDEODRIVER
 
-# A first colour too dark to show lights nothing (about one run in 17): then
-# start again, up to three times.
-for run in 1 2 3; do
-    "$tessaline" c 2>"$work/stderr" &
-    app=$!
-    pids+=("$app")
-    window=""
-    for _ in $(seq 250); do
-        window=$(xdotool search --name "^$title\$" 2>/dev/null | head -1 || true)
-        [ -n "$window" ] && break
-        kill -0 $app 2>/dev/null || fail "the program ended before its window appeared"
-        sleep 0.02
-    done
-    [ -n "$window" ] || fail "no window titled '$title'"
-    sleep 1
-    xwd -root -silent >"$work/shot0.xwd"
-    [ "$("$xprobe" coloured "$work/shot0.xwd" | cut -d' ' -f1)" -gt 0 ] && break
-    kill -TERM $app
-    wait $app || true
-done
+startLit shot0 "$tessaline" c
 shot=0
 
 # "WxH" as xdpyinfo and as xwininfo -root see the screen; they must agree.
@@ -86,12 +63,6 @@ set -e
 echo "resize: 1600x1200 refused ($(cat "$work/refused"))"
 
 xdotool key Escape
-for _ in $(seq 50); do kill -0 $app 2>/dev/null || break; sleep 0.02; done
-kill -0 $app 2>/dev/null && fail "still running a second after Esc"
-set +e
-wait $app
-code=$?
-set -e
-[ $code -eq 0 ] || fail "Esc ended it with $code, not 0"
+exitWithin=1
+expectExit 0 Esc
 [ ! -s "$work/stderr" ] || fail "the program wrote to stderr: $(cat "$work/stderr")"
-echo "resize: Esc ended it with 0"

@@ -13,16 +13,9 @@
 #            unknown option exit 2 with the usage; no display exits 1 with one line
 set -euo pipefail
 scenario=$1 saver=$2 xprobe=$3 work=$4
-mkdir -p "$work"
-fail() {
-    echo "FAIL (saver $scenario): $*" >&2
-    [ ! -s "$work/stderr" ] || sed 's/^/  saver stderr: /' "$work/stderr" >&2
-    exit 1
-}
-pids=()
-cleanup() { for p in "${pids[@]}"; do kill -KILL "$p" 2>/dev/null || true; done; }
-trap cleanup EXIT
 here=$(dirname "$0")
+# shellcheck source=../support/script.sh
+. "$here/../support/script.sh"
 # shellcheck source=../support/xvfb.sh
 . "$here/../support/xvfb.sh"
 # shellcheck source=../support/app_run.sh
@@ -78,7 +71,7 @@ litWithin() {
 
 # A first colour with every channel below 100 paints nothing (about one run in
 # 17): starts the saver again, up to three times, until it lights the window.
-startLit() { # WINDOW ENV-AND-COMMAND...
+startLitIn() { # WINDOW ENV-AND-COMMAND...
     local target=$1
     shift
     for run in 1 2 3; do
@@ -104,7 +97,7 @@ foreign)
     target=$(head -1 "$work/window")
     [ -n "$target" ] || fail "the helper made no window"
 
-    startLit "$target" "$saver" -window-id "$target"
+    startLitIn "$target" "$saver" -window-id "$target"
     echo "foreign: -window-id $target lit $lit pixels"
     kill -TERM $app
     start=$(date +%s%N)
@@ -117,7 +110,7 @@ foreign)
     [ $took -le 200 ] || fail "SIGTERM took $took ms"
     echo "foreign: SIGTERM ended it with 0 in $took ms"
 
-    startLit "$target" XSCREENSAVER_WINDOW="$((target))" "$saver" --root
+    startLitIn "$target" XSCREENSAVER_WINDOW="$((target))" "$saver" --root
     echo "foreign: XSCREENSAVER_WINDOW=$((target)) (and --root) lit $lit pixels"
     kill -TERM $maker # the window's maker goes, and its window with it
     exitWithin=2

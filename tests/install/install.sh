@@ -120,13 +120,8 @@ app=$!
 pids+=($app)
 waitWindow "Tessaline II alpha 1" 5
 xdotool key Escape
-for _ in $(seq 100); do kill -0 $app 2>/dev/null || break; sleep 0.02; done
-kill -0 $app 2>/dev/null && fail "still running two seconds after Esc"
-set +e
-wait $app
-code=$?
-set -e
-[ $code -eq 0 ] || fail "Esc ended the installed program with $code"
+scenario=$mode exitWithin=2
+expectExit 0 Esc
 ok "installed 'tessaline c' opened its window under Xvfb; Esc ended it with 0"
 
 # ---- A consumer of the CMake package --------------------------------------------------------
