@@ -40,6 +40,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
     -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
+# A minute of each program on Xvfb: memory, descriptors and X resources stay flat.
+TESSALINE=build/app/tessaline bash scripts/soak.sh 60 c
+bash scripts/soak.sh 60 -- build/app/tessaline-saver
 ctest --test-dir build-win64-tests --output-on-failure -j"$(nproc)"
 # The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any
 # report fails its test. Left out: the two comparisons with the real GDI under wine,

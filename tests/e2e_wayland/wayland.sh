@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # The program on headless Wayland compositors, screenshots taken with grim.
-#   wayland.sh TESSALINE WORKDIR
+#   wayland.sh TESSALINE TESSALINE_SAVER WORKDIR
 # Under sway (1280x1024, no input devices): at letters a and e, 2 s after its
 # window is mapped, the screen shows coloured traces (neither black nor the
 # desktop background), 320x240 four times enlarged within 1280x960 at (0, 32);
-# SIGTERM ends it with 0 (Esc cannot be typed without a keyboard). With the
+# SIGTERM ends it with 0 (Esc cannot be typed without a keyboard). The same holds
+# for the screensaver in a window of its own (sway tiles it over the output). With the
 # accelerated window surface refused (SDL_FRAMEBUFFER_ACCELERATION=0) it exits 1
 # with one line instead of running invisibly. With no compositor reachable, and
 # under Weston's headless backend (no seat, where SDL 2.26 itself would crash):
 # exit 1 with one line. Exit 77 (skipped) when the compositors are not installed.
 set -euo pipefail
-tessaline=$1 work=$2
+tessaline=$1 saver=$2 work=$3
 title="Tessaline II alpha 1"
 for tool in sway swaymsg grim weston python3 setpriv; do
     command -v $tool >/dev/null ||
@@ -18,6 +19,8 @@ for tool in sway swaymsg grim weston python3 setpriv; do
 done
 rm -rf "$work"
 mkdir -p "$work"
+# shellcheck source=../support/app_run.sh
+. "$(dirname "$0")/../support/app_run.sh"
 fail() {
     echo "FAIL: $*" >&2
     for f in "$work"/*.log "$work/stderr"; do [ ! -s "$f" ] || tail -n 5 "$f" | sed "s|^|  ${f##*/}: |" >&2; done
@@ -40,6 +43,7 @@ cleanup() {
 }
 trap cleanup EXIT
 cp "$tessaline" "$dir/tessaline"
+cp "$saver" "$dir/tessaline-saver"
 mkdir -m 700 "$dir/sway" "$dir/weston" # the runtime folders (XDG_RUNTIME_DIR)
 chmod 755 "$dir"
 [ ${#as[@]} -eq 0 ] || chown -R "$user": "$dir"
@@ -118,47 +122,48 @@ waitSocket "$dir/sway" 'wayland-*'
 onSway+=(WAYLAND_DISPLAY="$socket")
 "${onSway[@]}" grim -t ppm - >"$work/background.ppm"
 
-# Starts the program at a letter and waits for its window in sway's tree (mapped,
-# so its first frame is shown).
+# Starts a program (title, then command) and waits for its window in sway's tree
+# (mapped, so its first frame is shown).
 start() {
-    "${onSway[@]}" "$dir/tessaline" "$1" 2>"$work/stderr" &
+    local name=$1
+    shift
+    "${onSway[@]}" "$@" 2>"$work/stderr" &
     app=$!
     pids+=("$app")
     for _ in $(seq 100); do # 20 s at most: software GL compiles its shaders first
         "${onSway[@]}" swaymsg -t get_tree >"$work/tree.json"
-        grep -qF "\"$title\"" "$work/tree.json" && return
-        kill -0 $app 2>/dev/null || fail "letter $1: the program ended before its window appeared"
+        grep -qF "\"$name\"" "$work/tree.json" && return
+        kill -0 $app 2>/dev/null || fail "$scenario: the program ended before its window appeared"
         sleep 0.2
     done
-    fail "letter $1: no window titled '$title' in sway's tree"
+    fail "$scenario: no window titled '$name' in sway's tree"
 }
 
-for letter in a e; do
+for scenario in "letter a" "letter e" saver; do
+    case "$scenario" in
+    letter*) command=("$dir/tessaline" "${scenario#letter }") name=$title ;;
+    saver) command=("$dir/tessaline-saver") name=Tessaline ;;
+    esac
     # A first colour with every channel below 100 paints nothing (the 1 % step
     # truncates to 0 from black), about one run in 17: start again then.
     for run in 1 2 3; do
-        start $letter
+        start "$name" "${command[@]}"
         sleep 2
-        "${onSway[@]}" grim -t ppm - >"$work/$letter.ppm"
+        "${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
         kill -TERM $app
-        for _ in $(seq 250); do kill -0 $app 2>/dev/null || break; sleep 0.02; done
-        kill -0 $app 2>/dev/null && fail "letter $letter: still running 5 s after SIGTERM"
-        set +e
-        wait $app
-        code=$?
-        set -e
-        [ $code -eq 0 ] || fail "letter $letter: exit code $code after SIGTERM, not 0"
-        [ ! -s "$work/stderr" ] || fail "letter $letter: the program wrote to stderr"
-        read -r lit y0 y1 < <(python3 "$work/shot.py" "$work/background.ppm" "$work/$letter.ppm")
+        exitWithin=5
+        expectExit 0 SIGTERM
+        [ ! -s "$work/stderr" ] || fail "$scenario: the program wrote to stderr"
+        read -r lit y0 y1 < <(python3 "$work/shot.py" "$work/background.ppm" "$work/shot.ppm")
         [ "$lit" -gt 0 ] && break
-        echo "letter $letter: run $run drew a colour too dark to show; starting again"
+        echo "$scenario: run $run drew a colour too dark to show; starting again"
     done
-    [ "$lit" -gt 0 ] || fail "letter $letter: nothing coloured on the screen 2 s after the window was mapped"
-    [ "$lit" -lt $((1280 * 1024 / 4)) ] || fail "letter $letter: $lit pixels lit: not traces on black"
+    [ "$lit" -gt 0 ] || fail "$scenario: nothing coloured on the screen 2 s after the window was mapped"
+    [ "$lit" -lt $((1280 * 1024 / 4)) ] || fail "$scenario: $lit pixels lit: not traces on black"
     # 320x240 is shown four times enlarged: 1280x960 at (0, 32), black above and below.
-    [ $letter != a ] || { [ "$y0" -ge 32 ] && [ "$y1" -le 992 ]; } ||
+    [ "$scenario" != "letter a" ] || { [ "$y0" -ge 32 ] && [ "$y1" -le 992 ]; } ||
         fail "letter a: lit rows $y0 - $y1, outside 1280x960 at (0, 32)"
-    echo "letter $letter: $lit coloured pixels in rows $y0 - $y1; SIGTERM ended it with 0"
+    echo "$scenario: $lit coloured pixels in rows $y0 - $y1; SIGTERM ended it with 0"
 done
 
 # Without the accelerated window surface SDL's Wayland driver has none to give.
