@@ -65,10 +65,13 @@ start_xvfb 800x600x24
 xhost "+SI:localuser:$user" >/dev/null
 
 # setpriv execs (no process in between): $! is the daemon itself.
+# The daemon passes its environment on to the saver: the sanitizer build's options too.
+sanitizers=()
+for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do [ -z "${!v:-}" ] || sanitizers+=("$v=${!v}"); done
 asUser() {
     setpriv --reuid="$user" --regid="$user" --init-groups \
         env -i HOME="$stage/home" USER="$user" LOGNAME="$user" PATH=/usr/bin:/bin \
-        DISPLAY="$DISPLAY" "$@"
+        DISPLAY="$DISPLAY" "${sanitizers[@]}" "$@"
 }
 asUser xscreensaver -no-splash -verbose >"$work/daemon.log" 2>&1 &
 daemon=$!
