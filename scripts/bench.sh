@@ -3,14 +3,17 @@
 # (Xvfb, 1280x1024): the benchmarks of bench/gdi_bench.cpp (medians of repeated
 # batches) and, for the program at each resolution letter, its frames per second,
 # how often the screen was updated (bench/xpresents, as a compositor would see
-# it) and the X server's share of a core, both over the seconds frames were counted.
+# it) and the X server's share of a core, both over the seconds frames were counted;
+# then frames and screen updates per second at letters a and e under sway (headless,
+# software GL), beside the same on X11.
 #   scripts/bench.sh [REPETITIONS] [MIN_TIME_S] [FPS_SECONDS]   (defaults 9 0.1 5)
 # Writes its raw results to build-bench/results/. Needs mingw-w64 and wine64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 reps=${1:-9} mintime=${2:-0.1} fpssec=${3:-5}
-bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libbenchmark-dev libx11-dev libxdamage-dev \
-    xvfb x11-xserver-utils mingw-w64 wine64 python3
+bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libwayland-dev libbenchmark-dev \
+    libx11-dev libxdamage-dev libxrandr-dev xvfb x11-xserver-utils mingw-w64 wine64 python3 \
+    sway libegl-mesa0 libgl1-mesa-dri
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all
 # A prefix of our own: its wineserver and desktop see only this run's X server,
@@ -34,6 +37,10 @@ mkdir -p "$out"
 xvfb="" watchers=()
 cleanup() { kill "${watchers[@]}" $xvfb 2>/dev/null || true; }
 trap cleanup EXIT
+fail() {
+    echo "bench.sh: $*" >&2
+    exit 1
+}
 exec 3>"$out/display"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset >"$out/xvfb.log" 2>&1 &
 xvfb=$!
@@ -81,6 +88,24 @@ for letter in a b c d e; do
     measure "ours-$letter" build-bench/bench/tessaline-fps "$letter"
     measure "wine-$letter" "$wine" explorer /desktop="tessbench$letter,1280x1024" \
         build-win64-bench/bench/tessaline-fps.exe "$letter"
+done
+
+# Wayland: sway, headless. Its screen updates are the program's own commits of its
+# window's surface, counted in the protocol log (WAYLAND_DEBUG) over the run.
+kill $xvfb
+cleanup
+work=$out
+# shellcheck source=../tests/support/wayland_session.sh
+. tests/support/wayland_session.sh
+waylandSession build-bench/bench/tessaline-fps
+startSway
+for letter in a e; do
+    echo "fps $letter: ours on sway" >&2
+    "${onSway[@]}" WAYLAND_DEBUG=client "$dir/tessaline-fps" "$letter" 2>"$out/wayland-$letter.log" \
+        >/dev/null
+    grep -E '^(frames|\[)' "$out/wayland-$letter.log" | grep -cE -- '-> wl_surface@[0-9]+\.commit\(' \
+        >"$out/commits-wayland-$letter.txt" || true
+    grep '^frames' "$out/wayland-$letter.log" >"$out/fps-wayland-$letter.txt"
 done
 
 python3 scripts/bench_table.py "$out" "$(getconf CLK_TCK)"

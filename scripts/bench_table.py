@@ -85,6 +85,24 @@ def main():
           "updates as a compositor sees them; X server load in % of one core")
     table(rows)
 
+    wayland = {}
+    for letter in ("a", "e"):
+        fps_file, commits = out / f"fps-wayland-{letter}.txt", out / f"commits-wayland-{letter}.txt"
+        if fps_file.exists() and commits.exists():
+            m = re.search(r"frames \d+ seconds ([\d.]+) fps ([\d.]+)", fps_file.read_text())
+            if m:
+                wayland[letter] = (float(m.group(2)), int(commits.read_text()) / float(m.group(1)))
+    if wayland:
+        rows = [("program at", "fps Wayland", "fps X11", "presents/s Wayland", "presents/s X11")]
+        for letter, (fps_w, presents_w) in wayland.items():
+            x = runs[("ours", letter)]
+            rows.append((f"{letter} {LETTERS[letter]}", f"{fps_w:.0f}", cell(x and x[0], "{:.0f}"),
+                         f"{presents_w:.1f}", cell(x and x[1], "{:.1f}")))
+        print()
+        print("ours under sway (headless, software GL) beside ours on Xvfb: presents on "
+              "Wayland are the window's surface commits")
+        table(rows)
+
     ours = [runs[("ours", letter)] for letter in LETTERS]
     if all(ours):
         a, c, e = runs[("ours", "a")], runs[("ours", "c")], runs[("ours", "e")]

@@ -337,7 +337,7 @@ BOOL ShowWindow(HWND handle, int showCommand) {
         w->needsFull = true;
         if (w->sdl) SDL_ShowWindow(w->sdl);
         // The switched screen takes the keyboard, as a full-screen window does.
-        if (displaySwitched()) SDL_RaiseWindow(w->sdl);
+        if (w->sdl && displaySwitched()) SDL_RaiseWindow(w->sdl);
         presentWindow(*w);
     }
     return wasVisible;

@@ -27,44 +27,9 @@ fail() {
     exit 1
 }
 
-# sway refuses to run as root: as root, the compositors and the program run as
-# an unprivileged user of our own, from a folder of theirs.
-as=()
-if [ "$(id -u)" -eq 0 ]; then
-    user=tess-wayland
-    id -u $user >/dev/null 2>&1 || useradd --system --no-create-home --shell /usr/sbin/nologin $user
-    as=(setpriv --reuid="$(id -u $user)" --regid="$(id -g $user)" --init-groups)
-fi
-dir=$(mktemp -d /tmp/tess-wayland.XXXXXX)
-pids=()
-cleanup() {
-    for p in "${pids[@]}"; do { kill -KILL "$p" && wait "$p"; } 2>/dev/null || true; done
-    rm -rf "$dir"
-}
-trap cleanup EXIT
-cp "$tessaline" "$dir/tessaline"
-cp "$saver" "$dir/tessaline-saver"
-mkdir -m 700 "$dir/sway" "$dir/weston" # the runtime folders (XDG_RUNTIME_DIR)
-chmod 755 "$dir"
-[ ${#as[@]} -eq 0 ] || chown -R "$user": "$dir"
-
-# The environment of that user's programs in a runtime folder: a clean one (no
-# DISPLAY), but for the sanitizer options of the ASan build. An array, not a
-# function, so that $! is the program itself.
-userEnv() {
-    env=("${as[@]}" env -i HOME="$dir" PATH="$PATH" XDG_RUNTIME_DIR="$1")
-    for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do [ -z "${!v:-}" ] || env+=("$v=${!v}"); done
-}
-# Waits for a socket matching the pattern in a runtime folder: its name in $socket.
-waitSocket() {
-    for _ in $(seq 500); do # 10 s at most
-        for socket in "$1"/$2; do
-            [ -S "$socket" ] && { socket=${socket##*/}; return; }
-        done
-        sleep 0.02
-    done
-    fail "no socket $2 in $1: the compositor did not start"
-}
+# shellcheck source=../support/wayland_session.sh
+. "$(dirname "$0")/../support/wayland_session.sh"
+waylandSession "$tessaline" "$saver"
 
 # expectLine WHAT TEXT COMMAND...: the command ends within 10 s with exit code 1
 # and one line on stderr holding TEXT; a crash is named as one.
@@ -106,20 +71,7 @@ print(bin(lit).count('1'), first // width if lit else 0, last // width + 1 if li
 PY
 
 # --- sway, headless, software rendering, no input devices.
-cat >"$dir/sway.conf" <<'CONF'
-output HEADLESS-1 mode 1280x1024@60Hz
-default_border none
-default_floating_border none
-xwayland disable
-CONF
-userEnv "$dir/sway"
-"${env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    sway -c "$dir/sway.conf" >"$work/sway.log" 2>&1 &
-pids+=($!)
-waitSocket "$dir/sway" 'sway-ipc.*.sock'
-onSway=("${env[@]}" SWAYSOCK="$dir/sway/$socket")
-waitSocket "$dir/sway" 'wayland-*'
-onSway+=(WAYLAND_DISPLAY="$socket")
+startSway
 "${onSway[@]}" grim -t ppm - >"$work/background.ppm"
 
 # Starts a program (title, then command) and waits for its window in sway's tree
