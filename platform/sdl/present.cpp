@@ -151,14 +151,6 @@ void scaleInto(const Surface& source, const Placement& p, const PixelRect& regio
     }
 }
 
-Placement placementOf(const Window& w) {
-    Placement p;
-    int tw = 0, th = 0;
-    if (SDL_Window* sdl = sdlShowing(w)) SDL_GetWindowSize(sdl, &tw, &th);
-    fitInto(p, w, tw, th);
-    return p;
-}
-
 void presentWindow(Window& w) {
     SDL_Window* sdl = sdlShowing(w);
     if (!sdl || !w.visible || w.foreign) return; // dirty keeps accumulating; showing redraws all
@@ -213,10 +205,6 @@ double refreshInterval(const Window& w) {
     if (display < 0 || SDL_GetCurrentDisplayMode(display, &m) != 0 || m.refresh_rate <= 0)
         return 1.0 / 60;
     return 1.0 / m.refresh_rate;
-}
-
-double presentClock() {
-    return clockNow();
 }
 
 void setPresentClock(double (*clock)()) {

@@ -45,8 +45,6 @@ PixelRect targetRegion(const Placement& p, const PixelRect& source);
 // nearest neighbour, or black where it shows no source pixel.
 void scaleInto(const Surface& source, const Placement& p, const PixelRect& region, Target& out);
 
-// The window's placement for the current display state.
-Placement placementOf(const Window& w);
 // Shows what changed in the window's surface since its last present (everything
 // when the SDL window needs a full redraw), now, and marks it presented.
 void presentWindow(Window& w);
@@ -58,9 +56,8 @@ void presentIfDue(Window& w);
 // The refresh interval of the display the window is on (60 Hz when SDL knows none).
 double refreshInterval(const Window& w);
 
-// Seconds on the clock presents are paced by (steady, arbitrary origin). Tests
-// put a clock of their own in its place; null restores the real one.
-double presentClock();
+// The clock presents are paced by (seconds, steady, arbitrary origin): tests put
+// one of their own in its place; null restores the real one.
 void setPresentClock(double (*clock)());
 
 } // namespace tess::sdl
