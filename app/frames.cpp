@@ -8,6 +8,7 @@
 #include "app/frame_count.h"
 #endif
 
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,6 +21,19 @@ namespace {
 
 DWORD WINAPI tickCount() {
     return GetTickCount();
+}
+
+// TESSALINE_SEED=N (decimal, 0 to 4294967295) makes a run repeat a given one;
+// without it, or with anything else there, the tick count seeds as always.
+unsigned startSeed() {
+    const char* text = std::getenv("TESSALINE_SEED");
+    unsigned long long seed = 0;
+    if (!text || !*text) return GetTickCount();
+    for (const char* c = text; *c; ++c) {
+        if (*c < '0' || *c > '9' || (seed = seed * 10 + unsigned(*c - '0')) > 0xFFFFFFFFull)
+            return GetTickCount();
+    }
+    return unsigned(seed);
 }
 
 } // namespace
@@ -48,7 +62,7 @@ void validateWindow(HWND window) {
     EndPaint(window, &paint);
 }
 
-int runFrames(HWND window, int showCommand) {
+int runFrames(HWND window, int showCommand, unsigned delay) {
     retFrameSpd(); // the first frame measures from here
 
     RECT client;
@@ -63,8 +77,11 @@ int runFrames(HWND window, int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     FillRect(memoryDc, &client, black); // black once; the traces are never cleared
-    std::srand(GetTickCount());
+    std::srand(startSeed());
 
+    using Clock = std::chrono::steady_clock;
+    const std::chrono::microseconds pace(delay);
+    Clock::time_point lastFrame = Clock::now() - pace;
     MSG message;
     for (;;) {
         if (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) {
@@ -72,6 +89,18 @@ int runFrames(HWND window, int showCommand) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
             continue; // one message per turn
+        }
+        if (delay) {
+            const Clock::time_point now = Clock::now();
+            const Clock::duration left = lastFrame + pace - now;
+            if (left > Clock::duration::zero()) {
+                // Asleep in the system until a message comes or the frame is due;
+                // rounded up, so a frame never comes early.
+                const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+                MsgWaitForMultipleObjects(0, NULL, FALSE, DWORD(ms), QS_ALLINPUT);
+                continue;
+            }
+            lastFrame = now;
         }
         goProgram(memoryDc, retFrameSpd());
         BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);

@@ -31,7 +31,10 @@ void validateWindow(HWND window);
 
 // Runs the animation in `window` until the quit message: primes the frame timer,
 // makes the off-screen bitmap of the client area's size, shows the window with
-// `showCommand`, fills the bitmap black once and seeds the generator; then each
-// turn handles one message or, when none waits, draws a frame and copies it to
-// the window. Releases what it made and returns the quit code.
-int runFrames(HWND window, int showCommand);
+// `showCommand`, fills the bitmap black once and seeds the generator (from
+// TESSALINE_SEED when that holds a number, else the tick count); then each turn
+// handles one message or, when none waits, draws a frame and copies it to the
+// window. With a `delay` (microseconds), frames start at least that far apart
+// and the time between is spent waiting in the system for messages; 0 never
+// waits. Releases what it made and returns the quit code.
+int runFrames(HWND window, int showCommand, unsigned delay = 0);

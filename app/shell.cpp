@@ -44,6 +44,10 @@ LRESULT CALLBACK WinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCommand) {
+    return runProgram(instance, commandTail, showCommand, 0);
+}
+
+int runProgram(HINSTANCE instance, const char* commandTail, int showCommand, unsigned delay) {
     checkRes(commandTail);
     registerWindowClass(instance, kClassName, WinProc);
     toFullScreen();
@@ -57,7 +61,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCom
         UnregisterClassA(kClassName, instance);
         return 1;
     }
-    const int quitCode = runFrames(window, showCommand);
+    const int quitCode = runFrames(window, showCommand, delay);
     UnregisterClassA(kClassName, instance);
     return quitCode;
 }

@@ -13,3 +13,8 @@ LRESULT CALLBACK WinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 // Switches the display to the stored resolution. A failed query leaves the
 // display alone; a refused switch posts the quit message with code 1.
 void toFullScreen();
+
+// WinMain's whole run with frames at least `delay` microseconds apart (0: as
+// fast as the machine allows, which is what WinMain itself asks for). Hosts
+// that offer a pace (the browser page) start the program here.
+int runProgram(HINSTANCE instance, const char* commandTail, int showCommand, unsigned delay);

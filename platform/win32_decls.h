@@ -50,6 +50,7 @@ TESS_DECLARE_HANDLE(HWND);
 TESS_DECLARE_HANDLE(HINSTANCE);
 TESS_DECLARE_HANDLE(HICON);
 TESS_DECLARE_HANDLE(HMENU);
+TESS_DECLARE_HANDLE(HMONITOR);
 #undef TESS_DECLARE_HANDLE
 typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
@@ -67,6 +68,7 @@ struct RECT {
     LONG bottom;
 };
 typedef RECT* LPRECT;
+typedef const RECT* LPCRECT;
 
 // ---- Colours and pixels -------------------------------------------------------------------
 #define RGB(r, g, b)                                                                               \
@@ -252,6 +254,16 @@ struct DEVMODEA {
 #define WM_MBUTTONDOWN 0x0207
 #define WM_USER 0x0400
 
+#define INFINITE 0xFFFFFFFF
+#define WAIT_OBJECT_0 0x00000000L
+#define WAIT_TIMEOUT 258L
+#define WAIT_FAILED ((DWORD)0xFFFFFFFF)
+#define QS_ALLINPUT 0x04FF
+
+#define SIZE_RESTORED 0
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)((WORD)(l) | ((DWORD)(WORD)(h)) << 16))
+#define LOWORD(l) ((WORD)((std::uintptr_t)(l)&0xFFFF))
+#define HIWORD(l) ((WORD)(((std::uintptr_t)(l) >> 16) & 0xFFFF))
 #define ENUM_CURRENT_SETTINGS ((DWORD)-1)
 #define ENUM_REGISTRY_SETTINGS ((DWORD)-2)
 #define CDS_TEST 0x00000002
@@ -296,6 +308,10 @@ BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 int GetSystemMetrics(int index);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
 BOOL PeekMessageA(LPMSG message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlags);
+// Waits until a message arrives or the time is up. There are no waitable objects
+// here: `count` must be 0 (anything else fails at once).
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL waitAll,
+                                DWORD milliseconds, DWORD wakeMask);
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 BOOL TranslateMessage(const MSG* message);
 LRESULT DispatchMessageA(const MSG* message);
@@ -305,6 +321,15 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint);
 BOOL EndPaint(HWND window, const PAINTSTRUCT* paint);
 BOOL EnumDisplaySettingsA(LPCSTR deviceName, DWORD modeNum, DEVMODEA* mode);
 LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags);
+
+// Monitors: with no DC, each monitor's rectangle on the virtual screen; with a
+// window's DC, each monitor's part of that window, in the window's client
+// coordinates (monitors it does not reach are skipped). The clip rectangle, if
+// any, narrows either. Enumeration stops when the callback returns FALSE.
+typedef BOOL(CALLBACK* MONITORENUMPROC)(HMONITOR monitor, HDC hdc, LPRECT rect, LPARAM data);
+BOOL EnumDisplayMonitors(HDC hdc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data);
+// The window a window DC draws into; null for memory and screen DCs.
+HWND WindowFromDC(HDC hdc);
 
 // The program's entry point, called by the start-up code with the command tail.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandTail, int showCommand);

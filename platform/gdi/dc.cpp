@@ -77,6 +77,11 @@ int ReleaseDC(HWND, HDC hdc) {
     return 1;
 }
 
+HWND WindowFromDC(HDC hdc) {
+    const gdi::DcObj* d = gdi::dc(hdc);
+    return d && d->kind == gdi::DcKind::Window ? d->window : nullptr;
+}
+
 HDC CreateCompatibleDC(HDC hdc) {
     if ((hdc && !gdi::dc(hdc)) || faultInjected(Fault::MemoryDc)) return nullptr;
     return newDc(gdi::DcKind::Memory, nullptr);

@@ -12,7 +12,9 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstring>
+#include <vector>
 
 namespace tess::sdl {
 namespace {
@@ -45,6 +47,44 @@ ScreenMode fromSdl(const SDL_DisplayMode& m) {
 
 bool showableDepth(DWORD bits) {
     return bits == 8 || bits == 16 || bits == 24 || bits == 32;
+}
+
+// Each monitor in SDL's global coordinates; a switched display is one monitor.
+std::vector<SDL_Rect> monitorRects() {
+    std::vector<SDL_Rect> rects;
+    if (displaySwitched()) {
+        int x, y, w, h;
+        desktopBounds(x, y, w, h);
+        rects.push_back(SDL_Rect{x, y, state().mode.width, state().mode.height});
+        return rects;
+    }
+    for (int i = 0, n = videoReady() ? SDL_GetNumVideoDisplays() : 0; i < n; ++i) {
+        SDL_Rect r;
+        if (SDL_GetDisplayBounds(i, &r) == 0) rects.push_back(r);
+    }
+    return rects;
+}
+
+// Where a window's client area lies, in SDL's global coordinates (a child fills
+// its parent from the parent's corner).
+bool clientOnDesktop(HWND handle, SDL_Rect& out) {
+    const Window* w = findWindow(handle);
+    if (!w) return false;
+    out = SDL_Rect{0, 0, w->surface.width, w->surface.height};
+    if (displaySwitched() && !w->parent) {
+        int dx, dy, dw, dh;
+        desktopBounds(dx, dy, dw, dh);
+        out.x = dx + w->x;
+        out.y = dy + w->y;
+    } else if (SDL_Window* shown = sdlShowing(*w)) {
+        SDL_GetWindowPosition(shown, &out.x, &out.y);
+    }
+    return true;
+}
+
+RECT intersect(const RECT& a, const RECT& b) {
+    return RECT{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
+                a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
 }
 
 } // namespace
@@ -157,6 +197,28 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
     s.switched = true;
     layoutWindows();
     return DISP_CHANGE_SUCCESSFUL;
+}
+
+BOOL EnumDisplayMonitors(HDC hdc, LPCRECT clip, MONITORENUMPROC proc, LPARAM data) {
+    if (!proc) return FALSE;
+    SDL_Rect area{0, 0, 0, 0};
+    const HWND window = hdc ? WindowFromDC(hdc) : nullptr;
+    if (hdc && (!window || !clientOnDesktop(window, area))) return FALSE; // window DCs only
+    const std::vector<SDL_Rect> monitors = monitorRects();
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const SDL_Rect& m = monitors[i];
+        RECT r{m.x, m.y, m.x + m.w, m.y + m.h};
+        if (hdc) {
+            // The monitor's part of the window, from the window's corner.
+            r = intersect(r, RECT{area.x, area.y, area.x + area.w, area.y + area.h});
+            r = RECT{r.left - area.x, r.top - area.y, r.right - area.x, r.bottom - area.y};
+        }
+        if (clip) r = intersect(r, *clip);
+        if (r.left >= r.right || r.top >= r.bottom) continue;
+        const HMONITOR monitor = reinterpret_cast<HMONITOR>(std::uintptr_t(i + 1));
+        if (!proc(monitor, hdc, &r, data)) break;
+    }
+    return TRUE;
 }
 
 // The screen the program sees, switched or not; one display, at the origin.

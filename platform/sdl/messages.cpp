@@ -14,7 +14,9 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <csignal>
 #include <deque>
 
@@ -40,9 +42,11 @@ Queue& queue() {
 }
 
 volatile std::sig_atomic_t terminationAsked = 0;
+volatile std::sig_atomic_t terminatedBy = 0;
 
-extern "C" void onTermination(int) {
+extern "C" void onTermination(int signal) {
     terminationAsked = 1;
+    terminatedBy = signal;
 }
 
 POINT cursorNow() {
@@ -100,6 +104,8 @@ void translate(const SDL_Event& e) {
             forEachShowing(sdl, [](Window& w) { w.needsFull = true; });
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            followSize(sdl);
+            [[fallthrough]];
         case SDL_WINDOWEVENT_RESTORED:
             forEachShowing(sdl, [](Window& w) {
                 w.needsFull = true;
@@ -155,6 +161,25 @@ bool inRange(UINT message, UINT low, UINT high) {
     return (low == 0 && high == 0) || (message >= low && message <= high);
 }
 
+// Whether PeekMessageA, unfiltered, would hand out a message now.
+bool messageWaiting() {
+    const Queue& q = queue();
+    if (!q.posted.empty() || q.quit) return true;
+    bool paint = false;
+    forEachWindow([&paint](const Window& w) { paint = paint || (w.visible && w.needsPaint); });
+    return paint;
+}
+
+// Seconds until the first window's changes are due on screen.
+double nextPresentIn() {
+    double soonest = 86400;
+    forEachWindow([&soonest](const Window& w) {
+        const double t = presentDueIn(w);
+        if (t < soonest) soonest = t;
+    });
+    return soonest;
+}
+
 } // namespace
 
 void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -179,11 +204,16 @@ void catchTerminationSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
+int terminationSignal() {
+    return terminatedBy;
+}
+
 void resetQueue() {
     const bool caught = queue().signalsCaught;
     queue() = Queue{};
     queue().signalsCaught = caught;
     terminationAsked = 0;
+    terminatedBy = 0;
 }
 
 } // namespace tess::sdl
@@ -215,6 +245,32 @@ BOOL PeekMessageA(LPMSG message, HWND window, UINT low, UINT high, UINT remove) 
         return TRUE;
     }
     return FALSE;
+}
+
+DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL, DWORD milliseconds,
+                                DWORD) {
+    if (count || handles) return WAIT_FAILED; // the host has no waitable objects
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point start = Clock::now();
+    for (;;) {
+        pump(); // presents what is due, and turns events and signals into messages
+        if (messageWaiting()) return WAIT_OBJECT_0;
+        double left = 0.1; // a signal is noticed at the latest this long after it came
+        if (milliseconds != INFINITE) {
+            const double waited = std::chrono::duration<double>(Clock::now() - start).count();
+            if (waited * 1000 >= milliseconds) return WAIT_TIMEOUT;
+            left = std::min(left, milliseconds / 1000.0 - waited);
+        }
+        // Awake again when a present falls due, so changes show as they do while peeking.
+        left = std::min(left, nextPresentIn());
+        const int ms = int(std::ceil(left * 1000));
+        SDL_Event e;
+        if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+            SDL_Delay(Uint32(ms));
+        } else if (SDL_WaitEventTimeout(&e, ms > 0 ? ms : 1) == 1) {
+            translate(e);
+        }
+    }
 }
 
 BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -12,6 +12,9 @@ void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void dropMessagesFor(HWND window);
 // SIGINT and SIGTERM become WM_CLOSE for every window from now on.
 void catchTerminationSignals();
+// The termination signal that arrived last (SIGINT, SIGTERM), or 0 for none: a
+// program that must end by the signal re-raises it once it has cleaned up.
+int terminationSignal();
 void resetQueue();
 
 } // namespace tess::sdl

@@ -198,6 +198,13 @@ void presentIfDue(Window& w) {
     presentWindow(w);
 }
 
+double presentDueIn(const Window& w) {
+    // Changes of a window that is not shown wait for it to be shown, which redraws all.
+    if (w.surface.dirty.empty() || !w.visible || w.foreign || !sdlShowing(w)) return 86400;
+    const double left = w.lastPresent + w.interval - clockNow();
+    return left > 0 ? left : 0;
+}
+
 double refreshInterval(const Window& w) {
     SDL_DisplayMode m;
     SDL_Window* sdl = sdlShowing(w);

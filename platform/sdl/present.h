@@ -53,6 +53,9 @@ void presentWindow(Window& w);
 // every turn, a change shows at the latest one interval after it was made, and
 // nothing ever waits for the deadline.
 void presentIfDue(Window& w);
+// Seconds until presentIfDue would show the window's changes: 0 when it would
+// now, a day when there is nothing to show.
+double presentDueIn(const Window& w);
 // The refresh interval of the display the window is on (60 Hz when SDL knows none).
 double refreshInterval(const Window& w);
 

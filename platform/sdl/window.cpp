@@ -165,6 +165,24 @@ void layoutWindows() {
     });
 }
 
+void followSize(SDL_Window* sdl) {
+    int width = 0, height = 0;
+    SDL_GetWindowSize(sdl, &width, &height);
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
+    forEachShowing(sdl, [&](Window& w) {
+        if (!w.parent && (!w.resizable || w.covering)) return; // shown fitted instead
+        if (w.surface.width == width && w.surface.height == height) return;
+        tess::Surface grown(width, height);
+        for (int y = 0; y < height && y < w.surface.height; ++y)
+            for (int x = 0; x < width && x < w.surface.width; ++x)
+                grown.at(x, y) = w.surface.at(x, y);
+        grown.touch(PixelRect{0, 0, width, height});
+        w.surface = std::move(grown);
+        w.needsFull = true;
+        sendMessage(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
+    });
+}
+
 void destroyAllWindows() {
     Registry& r = registry();
     for (auto& w : r.windows) {
@@ -279,6 +297,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
     Uint32 flags = SDL_WINDOW_HIDDEN;
     if (style & WS_POPUP) flags |= SDL_WINDOW_BORDERLESS;
     if (style & WS_THICKFRAME) flags |= SDL_WINDOW_RESIZABLE;
+    w->resizable = (style & WS_THICKFRAME) != 0;
     // The switched screen: full screen, as layoutWindows() puts it.
     w->covering = displaySwitched();
     if (w->covering) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP;

@@ -32,7 +32,8 @@ struct Window {
     double lastPresent = -1e300;
     long long presents = 0; // uploads so far
     bool destroying = false;
-    bool covering = false; // shows the switched screen, in full-screen state
+    bool covering = false;  // shows the switched screen, in full-screen state
+    bool resizable = false; // its user may size it (WS_THICKFRAME); the client area follows
     // Another program's window: it has an SDL window but no surface, procedure
     // or messages of its own, and is never drawn on itself.
     bool foreign = false;
@@ -54,6 +55,10 @@ LRESULT sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Moves and sizes every SDL window for the current display state and redraws it.
 void layoutWindows();
+// The SDL window `sdl` has a new size: windows whose client area follows it (a
+// child filling it, a window its user may size) get a backing store of that
+// size, keeping the pixels that still fit, and WM_SIZE.
+void followSize(SDL_Window* sdl);
 void destroyAllWindows();
 
 // The SDL window behind a handle (tests read its pixels), or null.
