@@ -6,6 +6,11 @@
 
 #include "platform/win32.h"
 
+// The pace of the screensavers and the browser page when nobody asks for
+// another: microseconds from one frame's start to the next's. The program
+// itself never waits (delay 0).
+constexpr unsigned kDefaultDelay = 10000;
+
 // Seconds since the previous call, from the millisecond tick count; on the first
 // call, since that call (0). Two calls within one tick give 0.
 float retFrameSpd();
