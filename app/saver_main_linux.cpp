@@ -5,8 +5,7 @@
 // daemon blanks, hides the cursor and grabs input itself: none of that here.
 
 #include "app/saver.h"
-#include "platform/sdl/foreign.h"
-#include "platform/sdl/video.h"
+#include "platform/sdl/lifecycle.h"
 
 #include <cerrno>
 #include <cstdio>

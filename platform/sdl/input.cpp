@@ -1,10 +1,9 @@
-// Keys, cursor and cursor visibility, fed from SDL events into the state that
-// GetKeyState and GetCursorPos read.
+// Keys and cursor visibility, fed from SDL events into the state that
+// GetKeyState reads.
 
 #include "platform/sdl/input.h"
 
 #include "platform/host.h"
-#include "platform/sdl/display.h"
 
 #include <SDL.h>
 
@@ -104,23 +103,10 @@ void noteKey(int vk, bool down) {
     }
 }
 
-void noteCursor(int desktopX, int desktopY) {
-    int bx, by, bw, bh;
-    desktopBounds(bx, by, bw, bh);
-    int x = desktopX - bx, y = desktopY - by;
-    if (displaySwitched()) {
-        // Back through the scaling: the pixel of the switched screen under the cursor.
-        const ScreenMode m = currentMode();
-        const Fit f = fitScreen(m.width, m.height, bw, bh);
-        auto back = [](int v, int offset, int scaled, int size) {
-            long long i = static_cast<long long>(v - offset) * size;
-            i = i < 0 ? -((-i + scaled - 1) / scaled) : i / scaled; // floor, not toward zero
-            return int(i < 0 ? 0 : i >= size ? size - 1 : i);
-        };
-        x = back(x, f.offsetX, f.scaledW, m.width);
-        y = back(y, f.offsetY, f.scaledH, m.height);
-    }
-    setCursorPosition(x, y);
+int stepCursorCount(int step) {
+    input().cursorCount += step;
+    applyCursorVisibility();
+    return input().cursorCount;
 }
 
 void applyCursorVisibility() {
@@ -137,10 +123,3 @@ void resetInput() {
 }
 
 } // namespace tess::sdl
-
-int ShowCursor(BOOL show) {
-    int& count = tess::sdl::input().cursorCount;
-    count += show ? 1 : -1;
-    tess::sdl::applyCursorVisibility();
-    return count;
-}

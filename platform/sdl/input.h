@@ -1,6 +1,6 @@
-// Keyboard and cursor from SDL events: virtual-key codes, the key-message
-// lParam, the cursor in the coordinates of the screen the program sees, and the
-// ShowCursor display counter. Key state itself lives in platform/host.h.
+// Keyboard from SDL events: virtual-key codes, the key-message lParam, and the
+// ShowCursor display counter. Key and cursor state itself lives in
+// platform/host.h; where the cursor is on the program's screen, in present.h.
 #pragma once
 
 #include "platform/win32.h"
@@ -18,11 +18,10 @@ LPARAM keyMessageParam(bool down, bool repeat, bool alt);
 // Ctrl and Alt also drive their shared code.
 void noteKey(int virtualKey, bool down);
 
-// A cursor position on the desktop (SDL global coordinates), mapped to the screen
-// the program sees and stored for GetCursorPos.
-void noteCursor(int desktopX, int desktopY);
-
-// Shows or hides SDL's cursor for the current ShowCursor count.
+// ShowCursor's display counter moved by `step`: its new value. SDL's cursor shows
+// while it is at least 0.
+int stepCursorCount(int step);
+// Shows or hides SDL's cursor for the current count (once video runs).
 void applyCursorVisibility();
 void resetInput();
 

@@ -1,34 +1,33 @@
-// The message queue. PeekMessageA first shows what windows drew (when a present
-// is due), then pumps SDL and the termination signals into posted messages, then
-// hands out one message: posted ones in order, else WM_PAINT for a window that
-// needs it, else WM_QUIT.
+// The queue, and the translation of SDL events into messages and marks.
 
 #include "platform/sdl/messages.h"
 
 #include "platform/host.h"
-#include "platform/sdl/foreign.h"
+#include "platform/sdl/backend.h"
+#include "platform/sdl/display.h"
 #include "platform/sdl/input.h"
 #include "platform/sdl/present.h"
+#include "platform/sdl/signals.h"
 #include "platform/sdl/window.h"
-#include "platform/sdl/x11.h"
 
 #include <SDL.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
-#include <csignal>
 #include <deque>
+#include <poll.h>
 
 namespace tess::sdl {
 namespace {
+
+using Clock = std::chrono::steady_clock;
 
 struct Queue {
     std::deque<MSG> posted;
     bool quit = false;
     int quitCode = 0;
-    bool signalsCaught = false;
-    std::chrono::steady_clock::time_point lastPump{};
+    Clock::time_point lastPump{};
 };
 
 // Reading the display connection for new events is a system call, and the
@@ -39,14 +38,6 @@ constexpr std::chrono::microseconds kPumpEvery{1000};
 Queue& queue() {
     static Queue q;
     return q;
-}
-
-volatile std::sig_atomic_t terminationAsked = 0;
-volatile std::sig_atomic_t terminatedBy = 0;
-
-extern "C" void onTermination(int signal) {
-    terminationAsked = 1;
-    terminatedBy = signal;
 }
 
 POINT cursorNow() {
@@ -69,92 +60,74 @@ WPARAM messageKey(int vk) {
     return WPARAM(vk);
 }
 
-void translate(const SDL_Event& e) {
-    switch (e.type) {
-    case SDL_KEYDOWN:
-    case SDL_KEYUP: {
-        const int vk = virtualKeyOf(e.key.keysym.sym);
-        if (!vk) return;
-        const bool down = e.type == SDL_KEYDOWN;
-        noteKey(vk, down);
-        const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0 || messageKey(vk) == VK_MENU;
-        // Keys with Alt are system keys: that is how Alt+F4 reaches DefWindowProcA.
-        const UINT message =
-            alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-        if (HWND w = windowOfEvent(e.key.windowID)) {
-            postMessage(w, message, messageKey(vk), keyMessageParam(down, e.key.repeat != 0, alt));
-        }
+void translateKey(const SDL_KeyboardEvent& e) {
+    const int vk = virtualKeyOf(e.keysym.sym);
+    if (!vk) return;
+    const bool down = e.type == SDL_KEYDOWN;
+    noteKey(vk, down);
+    const bool alt = (e.keysym.mod & KMOD_ALT) != 0 || messageKey(vk) == VK_MENU;
+    // Keys with Alt are system keys: that is how Alt+F4 reaches DefWindowProcA.
+    const UINT message =
+        alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    if (HWND w = windowOfEvent(e.windowID))
+        postMessage(w, message, messageKey(vk), keyMessageParam(down, e.repeat != 0, alt));
+}
+
+// Whatever needs the screen redrawn only marks it; the present comes when due.
+void translateWindowEvent(const SDL_WindowEvent& e) {
+    SDL_Window* sdl = SDL_GetWindowFromID(e.windowID);
+    switch (e.event) {
+    case SDL_WINDOWEVENT_CLOSE:
+        if (Window* w = findWindow(sdl)) postMessage(w->handle, WM_CLOSE, 0, 0);
         return;
-    }
-    case SDL_WINDOWEVENT: {
-        SDL_Window* sdl = SDL_GetWindowFromID(e.window.windowID);
-        switch (e.window.event) {
-        case SDL_WINDOWEVENT_CLOSE:
-            if (Window* w = findWindow(sdl); w && !w->foreign)
-                postMessage(w->handle, WM_CLOSE, 0, 0);
-            break;
-        case SDL_WINDOWEVENT_EXPOSED:
-            forEachShowing(sdl, [](Window& w) {
-                w.needsPaint = true;
-                w.needsFull = true;
-                presentWindow(w); // the backing store has every pixel: show them at once
-            });
-            break;
-        case SDL_WINDOWEVENT_SHOWN:
-            forEachShowing(sdl, [](Window& w) { w.needsFull = true; });
-            break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            followSize(sdl);
-            [[fallthrough]];
-        case SDL_WINDOWEVENT_RESTORED:
-            forEachShowing(sdl, [](Window& w) {
-                w.needsFull = true;
-                presentWindow(w); // refitted and redrawn whole at once
-            });
-            break;
-        default:
-            break;
-        }
+    case SDL_WINDOWEVENT_EXPOSED:
+        markShownIn(sdl, true);
         return;
-    }
-    case SDL_SYSWMEVENT:
-        foreignWindowEvent(e);
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+        followSize(sdl);
         return;
-    case SDL_MOUSEMOTION: {
-        Window* w = findWindow(SDL_GetWindowFromID(e.motion.windowID));
-        int x = 0, y = 0;
-        if (w && w->sdl) SDL_GetWindowPosition(w->sdl, &x, &y);
-        noteCursor(x + e.motion.x, y + e.motion.y);
+    case SDL_WINDOWEVENT_SHOWN:
+    case SDL_WINDOWEVENT_RESTORED:
+        markShownIn(sdl, false);
         return;
-    }
     default:
         return;
     }
 }
 
-void pump() {
-    forEachWindow([](Window& w) { presentIfDue(w); });
-    if (SDL_WasInit(SDL_INIT_VIDEO)) {
-        Queue& q = queue();
-        const auto now = std::chrono::steady_clock::now();
-        if (now - q.lastPump >= kPumpEvery) {
-            q.lastPump = now;
-            SDL_PumpEvents();
-            if (x11::desktopChanged()) layoutWindows(); // the switched screen follows
+void translate(const SDL_Event& e) {
+    switch (e.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        translateKey(e.key);
+        return;
+    case SDL_WINDOWEVENT:
+        translateWindowEvent(e.window);
+        return;
+    case SDL_SYSWMEVENT:
+        // An adopted window that was destroyed takes its children with it, as a
+        // parent does on Windows.
+        if (const Adopted* a = findAdopted(backend().adoptedGone(e))) destroyWindowTree(a->handle);
+        return;
+    case SDL_MOUSEMOTION:
+        if (const Window* w = findWindow(SDL_GetWindowFromID(e.motion.windowID))) {
+            int x = 0, y = 0;
+            cursorOnScreen(*w, e.motion.x, e.motion.y, x, y);
+            setCursorPosition(x, y);
         }
-        SDL_Event e; // events pushed meanwhile are in SDL's queue already
-        while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
-            translate(e);
+        return;
+    case SDL_QUIT:
+        backend().quitReported();
+        return;
+    default:
+        return;
     }
-    if (terminationAsked) {
-        terminationAsked = 0;
-        // Ended from outside: close every window, as a session end would.
-        if (windowCount() == 0) {
-            PostQuitMessage(0);
-        } else {
-            forEachWindow([](Window& w) { postMessage(w.handle, WM_CLOSE, 0, 0); });
-        }
-    }
+}
+
+void readEvents() {
+    SDL_Event e; // events pushed meanwhile are in SDL's queue already
+    while (SDL_PeepEvents(&e, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0)
+        translate(e);
 }
 
 bool inRange(UINT message, UINT low, UINT high) {
@@ -173,145 +146,124 @@ bool messageWaiting() {
 // Seconds until the first window's changes are due on screen.
 double nextPresentIn() {
     double soonest = 86400;
-    forEachWindow([&soonest](const Window& w) {
-        const double t = presentDueIn(w);
-        if (t < soonest) soonest = t;
-    });
+    forEachWindow([&soonest](const Window& w) { soonest = std::min(soonest, presentDueIn(w)); });
     return soonest;
 }
 
+// Sleeps at most `seconds`, waking early for the window system or a signal.
+void sleepFor(double seconds) {
+    const int ms = std::max(1, int(std::ceil(seconds * 1000)));
+    int events[3];
+    const int n = SDL_WasInit(SDL_INIT_VIDEO) ? backend().eventFds(events, 3) : 0;
+    if (n == 0 && SDL_WasInit(SDL_INIT_VIDEO)) {
+        // Only SDL's own wait hears this driver: a signal is noticed at the
+        // latest a tenth of a second after it came.
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, std::min(ms, 100)) == 1) translate(e);
+        return;
+    }
+    pollfd fds[4];
+    for (int i = 0; i < n; ++i)
+        fds[i] = pollfd{events[i], POLLIN, 0};
+    nfds_t count = nfds_t(n);
+    if (terminationFd() >= 0) fds[count++] = pollfd{terminationFd(), POLLIN, 0};
+    poll(fds, count, ms);
+}
 } // namespace
 
 void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     queue().posted.push_back(MSG{window, message, wParam, lParam, GetTickCount(), cursorNow()});
 }
 
-void dropMessagesFor(HWND window) {
-    auto& q = queue().posted;
-    for (auto it = q.begin(); it != q.end();)
-        it = (it->hwnd == window) ? q.erase(it) : it + 1;
+void postQuit(int exitCode) {
+    queue().quit = true;
+    queue().quitCode = exitCode;
 }
 
-void catchTerminationSignals() {
-    Queue& q = queue();
-    if (q.signalsCaught) return;
-    q.signalsCaught = true;
-    struct sigaction action {};
-    action.sa_handler = onTermination;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGINT, &action, nullptr);
-    sigaction(SIGTERM, &action, nullptr);
-}
-
-int terminationSignal() {
-    return terminatedBy;
-}
-
-void resetQueue() {
-    const bool caught = queue().signalsCaught;
-    queue() = Queue{};
-    queue().signalsCaught = caught;
-    terminationAsked = 0;
-    terminatedBy = 0;
-}
-
-} // namespace tess::sdl
-
-using namespace tess::sdl;
-
-BOOL PeekMessageA(LPMSG message, HWND window, UINT low, UINT high, UINT remove) {
-    if (!message) return FALSE;
-    pump();
+bool takeMessage(MSG& out, HWND window, UINT low, UINT high, bool remove) {
     Queue& q = queue();
     for (auto it = q.posted.begin(); it != q.posted.end(); ++it) {
         if ((window && it->hwnd != window) || !inRange(it->message, low, high)) continue;
-        *message = *it;
-        if (remove & PM_REMOVE) q.posted.erase(it);
-        return TRUE;
+        out = *it;
+        if (remove) q.posted.erase(it);
+        return true;
     }
     if (inRange(WM_PAINT, low, high)) {
         for (int i = 0, n = windowCount(); i < n; ++i) {
             Window* w = windowAt(i);
             if (!w->visible || !w->needsPaint || (window && w->handle != window)) continue;
             // WM_PAINT is never removed: it comes until the window is validated.
-            *message = MSG{w->handle, WM_PAINT, 0, 0, GetTickCount(), cursorNow()};
-            return TRUE;
+            out = MSG{w->handle, WM_PAINT, 0, 0, GetTickCount(), cursorNow()};
+            return true;
         }
     }
     if (q.quit) { // whatever the filter, and only when nothing else waits
-        *message = MSG{nullptr, WM_QUIT, WPARAM(q.quitCode), 0, GetTickCount(), cursorNow()};
-        if (remove & PM_REMOVE) q.quit = false;
-        return TRUE;
+        out = MSG{nullptr, WM_QUIT, WPARAM(q.quitCode), 0, GetTickCount(), cursorNow()};
+        if (remove) q.quit = false;
+        return true;
     }
-    return FALSE;
+    return false;
 }
 
-DWORD MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL, DWORD milliseconds,
-                                DWORD) {
-    if (count || handles) return WAIT_FAILED; // the host has no waitable objects
-    using Clock = std::chrono::steady_clock;
+void pump(bool now) {
+    forEachWindow([](Window& w) { presentIfDue(w); });
+    if (SDL_WasInit(SDL_INIT_VIDEO)) {
+        Queue& q = queue();
+        const auto t = Clock::now();
+        if (now || t - q.lastPump >= kPumpEvery) {
+            q.lastPump = t;
+            SDL_PumpEvents();
+            if (monitorsChanged()) layoutWindows(); // the switched screen follows its monitor
+        }
+        readEvents();
+    }
+    if (takeTerminationRequest()) {
+        // Ended from outside: close every window, as a session end would.
+        if (windowCount() == 0) {
+            postQuit(0);
+        } else {
+            forEachWindow([](Window& w) { postMessage(w.handle, WM_CLOSE, 0, 0); });
+        }
+    }
+}
+
+bool waitForMessage(DWORD milliseconds) {
     const Clock::time_point start = Clock::now();
     for (;;) {
-        pump(); // presents what is due, and turns events and signals into messages
-        if (messageWaiting()) return WAIT_OBJECT_0;
-        double left = 0.1; // a signal is noticed at the latest this long after it came
+        pump(true); // presents what is due, and turns events and signals into messages
+        if (messageWaiting()) return true;
+        double left = 86400;
         if (milliseconds != INFINITE) {
             const double waited = std::chrono::duration<double>(Clock::now() - start).count();
-            if (waited * 1000 >= milliseconds) return WAIT_TIMEOUT;
-            left = std::min(left, milliseconds / 1000.0 - waited);
+            if (waited * 1000 >= milliseconds) return false;
+            left = milliseconds / 1000.0 - waited;
         }
         // Awake again when a present falls due, so changes show as they do while peeking.
-        left = std::min(left, nextPresentIn());
-        const int ms = int(std::ceil(left * 1000));
-        SDL_Event e;
-        if (!SDL_WasInit(SDL_INIT_VIDEO)) {
-            SDL_Delay(Uint32(ms));
-        } else if (SDL_WaitEventTimeout(&e, ms > 0 ? ms : 1) == 1) {
-            translate(e);
-        }
+        sleepFor(std::min(left, nextPresentIn()));
     }
 }
 
-BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (window && !findWindow(window)) return FALSE;
-    postMessage(window, message, wParam, lParam);
-    return TRUE;
-}
-
-void PostQuitMessage(int exitCode) {
-    queue().quit = true;
-    queue().quitCode = exitCode;
-}
-
-// No character messages: nothing in the program reads them.
-BOOL TranslateMessage(const MSG* message) {
-    if (!message) return FALSE;
-    const UINT m = message->message;
-    return (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP) ? TRUE
-                                                                                        : FALSE;
-}
-
-LRESULT DispatchMessageA(const MSG* message) {
-    if (!message || !message->hwnd) return 0;
-    return sendMessage(message->hwnd, message->message, message->wParam, message->lParam);
-}
-
-LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_CLOSE:
-        DestroyWindow(window);
-        return 0;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        BeginPaint(window, &ps);
-        EndPaint(window, &ps);
-        return 0;
+bool destroyWindowTree(HWND handle) {
+    Window* w = findWindow(handle);
+    if (w) {
+        if (w->destroying) return true; // asked again from its own WM_DESTROY
+        w->destroying = true;
+        sendMessage(handle, WM_DESTROY, 0, 0);
+    } else if (!findAdopted(handle)) {
+        return false;
     }
-    case WM_SYSKEYDOWN:
-        if (wParam == VK_F4 && (lParam & (LPARAM(1) << 29))) sendMessage(window, WM_CLOSE, 0, 0);
-        return 0;
-    default:
-        return 0;
+    for (int i = windowCount() - 1; i >= 0; --i) {
+        if (Window* c = windowAt(i); c && c->parent == handle) destroyWindowTree(c->handle);
     }
+    removeWindow(handle);
+    auto& q = queue().posted;
+    q.erase(std::remove_if(q.begin(), q.end(), [handle](const MSG& m) { return m.hwnd == handle; }),
+            q.end());
+    return true;
 }
+
+void resetQueue() {
+    queue() = Queue{};
+}
+
+} // namespace tess::sdl

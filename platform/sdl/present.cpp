@@ -63,14 +63,67 @@ double steadySeconds() {
 
 double (*clockNow)() = steadySeconds;
 
-// Where the window's surface lands on a target of tw x th: a switched screen
-// (the window at its place on it) fitted to the target; any other window is
-// its own screen, fitted to what its SDL window has become (one to one while
-// the sizes agree).
-void fitInto(Placement& p, const Window& w, int tw, int th) {
+PixelLayout layoutOf(const SDL_PixelFormat* f) {
+    PixelLayout l;
+    l.bytesPerPixel = f->BytesPerPixel;
+    l.rShift = f->Rshift;
+    l.gShift = f->Gshift;
+    l.bShift = f->Bshift;
+    l.rLoss = f->Rloss;
+    l.gLoss = f->Gloss;
+    l.bLoss = f->Bloss;
+    l.alphaMask = f->Amask; // opaque
+    return l;
+}
+
+bool unseen(SDL_Window* sdl) {
+    return SDL_GetWindowFlags(sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN);
+}
+
+// Shows what changed in the window's surface since its last present (everything
+// when the SDL window needs a full redraw), now, and marks it presented.
+void presentNow(Window& w) {
+    // Paced by attempts: a window that cannot be drawn is not retried every turn.
+    w.lastPresent = clockNow();
+    SDL_Surface* s = SDL_GetWindowSurface(w.sdl);
+    if (!s || s->format->BytesPerPixel < 2) return;
+    // Drawn for the surface SDL really has (a window manager may have sized it).
+    const Placement p = placementOf(w, s->w, s->h);
+    const bool full = w.needsFull || w.shownW != s->w || w.shownH != s->h;
+    SDL_Rect rects[DirtyRegion::kMax];
+    int n = 0;
+    auto take = [&](const PixelRect& r) {
+        if (!r.empty()) rects[n++] = SDL_Rect{r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
+    };
+    if (full) {
+        take(PixelRect{0, 0, s->w, s->h});
+    } else {
+        for (const PixelRect& r : w.surface.dirty)
+            take(targetRegion(p, r));
+    }
+    w.surface.dirty.clear();
+    w.needsFull = false;
+    w.shownW = s->w;
+    w.shownH = s->h;
+    if (n == 0) return;
+    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+    Target t{s->pixels, s->pitch, s->w, s->h, layoutOf(s->format)};
+    for (int i = 0; i < n; ++i)
+        scaleInto(
+            w.surface, p,
+            PixelRect{rects[i].x, rects[i].y, rects[i].x + rects[i].w, rects[i].y + rects[i].h}, t);
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    SDL_UpdateWindowSurfaceRects(w.sdl, rects, n);
+    ++w.presents;
+}
+
+} // namespace
+
+Placement placementOf(const Window& w, int tw, int th) {
+    Placement p;
     p.targetW = tw;
     p.targetH = th;
-    if (displaySwitched() && !w.parent) {
+    if (w.covering) {
         const ScreenMode m = currentMode();
         p.originX = w.x;
         p.originY = w.y;
@@ -86,22 +139,30 @@ void fitInto(Placement& p, const Window& w, int tw, int th) {
     p.scaledH = f.scaledH;
     p.offsetX = f.offsetX;
     p.offsetY = f.offsetY;
+    return p;
 }
 
-PixelLayout layoutOf(const SDL_PixelFormat* f) {
-    PixelLayout l;
-    l.bytesPerPixel = f->BytesPerPixel;
-    l.rShift = f->Rshift;
-    l.gShift = f->Gshift;
-    l.bShift = f->Bshift;
-    l.rLoss = f->Rloss;
-    l.gLoss = f->Gloss;
-    l.bLoss = f->Bloss;
-    l.alphaMask = f->Amask; // opaque
-    return l;
+void cursorOnScreen(const Window& w, int x, int y, int& screenX, int& screenY) {
+    if (!w.covering) {
+        int wx = 0, wy = 0;
+        SDL_GetWindowPosition(w.sdl, &wx, &wy);
+        const SDL_Point o = programOrigin();
+        screenX = wx + x - o.x;
+        screenY = wy + y - o.y;
+        return;
+    }
+    int tw = 0, th = 0;
+    SDL_GetWindowSize(w.sdl, &tw, &th);
+    const Placement p = placementOf(w, tw, th);
+    auto back = [](int v, int offset, int scaled, int size) {
+        if (scaled <= 0) return 0;
+        long long i = static_cast<long long>(v - offset) * size;
+        i = i < 0 ? -((-i + scaled - 1) / scaled) : i / scaled; // floor, not toward zero
+        return int(i < 0 ? 0 : i >= size ? size - 1 : i);
+    };
+    screenX = back(x, p.offsetX, p.scaledW, p.screenW);
+    screenY = back(y, p.offsetY, p.scaledH, p.screenH);
 }
-
-} // namespace
 
 PixelRect targetRegion(const Placement& p, const PixelRect& source) {
     if (source.empty() || p.screenW <= 0 || p.screenH <= 0) return PixelRect{};
@@ -151,67 +212,17 @@ void scaleInto(const Surface& source, const Placement& p, const PixelRect& regio
     }
 }
 
-void presentWindow(Window& w) {
-    SDL_Window* sdl = sdlShowing(w);
-    if (!sdl || !w.visible || w.foreign) return; // dirty keeps accumulating; showing redraws all
-    // Paced by attempts: a window that cannot be drawn is not retried every turn.
-    w.lastPresent = clockNow();
-    if (SDL_GetWindowFlags(sdl) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) {
-        w.needsFull = true; // nobody sees it; shown again, it is drawn whole
-        return;
-    }
-    SDL_Surface* s = SDL_GetWindowSurface(sdl);
-    if (!s || s->format->BytesPerPixel < 2) return;
-    // Drawn for the surface SDL really has (a window manager may have sized it).
-    Placement p;
-    fitInto(p, w, s->w, s->h);
-    const bool full = w.needsFull || w.shownW != s->w || w.shownH != s->h;
-    SDL_Rect rects[DirtyRegion::kMax];
-    int n = 0;
-    auto take = [&](const PixelRect& r) {
-        if (!r.empty()) rects[n++] = SDL_Rect{r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0};
-    };
-    if (full) {
-        take(PixelRect{0, 0, s->w, s->h});
-    } else {
-        for (const PixelRect& r : w.surface.dirty)
-            take(targetRegion(p, r));
-    }
-    w.surface.dirty.clear();
-    w.needsFull = false;
-    w.shownW = s->w;
-    w.shownH = s->h;
-    if (n == 0) return;
-    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
-    Target t{s->pixels, s->pitch, s->w, s->h, layoutOf(s->format)};
-    for (int i = 0; i < n; ++i)
-        scaleInto(
-            w.surface, p,
-            PixelRect{rects[i].x, rects[i].y, rects[i].x + rects[i].w, rects[i].y + rects[i].h}, t);
-    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
-    SDL_UpdateWindowSurfaceRects(sdl, rects, n);
-    ++w.presents;
-}
-
 void presentIfDue(Window& w) {
-    if (w.surface.dirty.empty() || clockNow() - w.lastPresent < w.interval) return;
-    presentWindow(w);
+    if (presentDueIn(w) > 0) return;
+    presentNow(w);
 }
 
 double presentDueIn(const Window& w) {
-    // Changes of a window that is not shown wait for it to be shown, which redraws all.
-    if (w.surface.dirty.empty() || !w.visible || w.foreign || !sdlShowing(w)) return 86400;
+    // A window nobody sees is drawn whole when it shows again.
+    if ((w.surface.dirty.empty() && !w.needsFull) || !w.visible || !w.sdl || unseen(w.sdl))
+        return 86400;
     const double left = w.lastPresent + w.interval - clockNow();
     return left > 0 ? left : 0;
-}
-
-double refreshInterval(const Window& w) {
-    SDL_DisplayMode m;
-    SDL_Window* sdl = sdlShowing(w);
-    const int display = sdl ? SDL_GetWindowDisplayIndex(sdl) : -1;
-    if (display < 0 || SDL_GetCurrentDisplayMode(display, &m) != 0 || m.refresh_rate <= 0)
-        return 1.0 / 60;
-    return 1.0 / m.refresh_rate;
 }
 
 void setPresentClock(double (*clock)()) {

@@ -1,8 +1,8 @@
 // Putting a window's backing surface on its SDL window: the nearest-neighbour
 // scaling onto a target buffer in the target's own pixel layout (plain memory,
 // testable without a display), and the SDL side that updates only what changed,
-// at most once per refresh of the window's display, as a compositor shows a
-// redirected window.
+// at most once per refresh of the monitor under the window, as a compositor
+// shows a redirected window.
 #pragma once
 
 #include "platform/surface.h"
@@ -45,19 +45,25 @@ PixelRect targetRegion(const Placement& p, const PixelRect& source);
 // nearest neighbour, or black where it shows no source pixel.
 void scaleInto(const Surface& source, const Placement& p, const PixelRect& region, Target& out);
 
-// Shows what changed in the window's surface since its last present (everything
-// when the SDL window needs a full redraw), now, and marks it presented.
-void presentWindow(Window& w);
-// Presents only when something changed and a refresh interval has passed since
-// the last present. Called on every PeekMessageA: since the main loop peeks on
-// every turn, a change shows at the latest one interval after it was made, and
-// nothing ever waits for the deadline.
+// Where the window's surface lands on its SDL window when that is tw x th: a
+// switched screen (the window at its place on it) fitted to the target; any
+// other window is its own screen, fitted to what its SDL window has become (one
+// to one while the sizes agree).
+Placement placementOf(const Window& w, int tw, int th);
+// The point of the screen the program sees under pixel (x, y) of the window's
+// SDL window: back through the same placement the present draws with, clamped
+// to the switched screen; on the desktop, the point itself.
+void cursorOnScreen(const Window& w, int x, int y, int& screenX, int& screenY);
+
+// The one present path. Presents what changed (the surface's dirty rectangles,
+// or the whole SDL window when marked so) when a refresh interval has passed
+// since the last present; anything else only marks. Called on every
+// PeekMessageA: since the main loop peeks on every turn, a change shows at the
+// latest one interval after it was made, and nothing ever waits for the deadline.
 void presentIfDue(Window& w);
 // Seconds until presentIfDue would show the window's changes: 0 when it would
-// now, a day when there is nothing to show.
+// now, a day when there is nothing to show (or nobody would see it).
 double presentDueIn(const Window& w);
-// The refresh interval of the display the window is on (60 Hz when SDL knows none).
-double refreshInterval(const Window& w);
 
 // The clock presents are paced by (seconds, steady, arbitrary origin): tests put
 // one of their own in its place; null restores the real one.

@@ -1,7 +1,15 @@
-// The seat probe: one registry round trip on a short-lived connection.
+// The Wayland backend. Before SDL's driver may be tried, a compositor must
+// answer and offer a seat: SDL 2.26 sets up its mouse assuming a wl_seat and
+// crashes on a compositor without one (a headless one, say), so we ask first,
+// on a short-lived connection of our own. SDL reports a connection the
+// compositor dropped as SDL_QUIT, which ends the program here. Monitors are
+// SDL's displays (the compositor's outputs); SDL does the rest.
 
-#include "platform/sdl/wayland.h"
+#include "platform/sdl/backend.h"
+#include "platform/sdl/signals.h"
 
+#include <SDL.h>
+#include <SDL_syswm.h>
 #include <wayland-client.h>
 
 #include <cstdint>
@@ -11,6 +19,20 @@
 namespace tess::sdl {
 namespace {
 
+struct State {
+    wl_display* display = nullptr; // SDL's, known once a window exists
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+std::string socketName() {
+    const char* name = std::getenv("WAYLAND_DISPLAY");
+    return name && *name ? name : "wayland-0";
+}
+
 void onGlobal(void* seatSeen, wl_registry*, std::uint32_t, const char* interface, std::uint32_t) {
     if (std::strcmp(interface, "wl_seat") == 0) *static_cast<bool*>(seatSeen) = true;
 }
@@ -19,16 +41,19 @@ void onGlobalRemove(void*, wl_registry*, std::uint32_t) {}
 
 const wl_registry_listener kRegistryListener = {onGlobal, onGlobalRemove};
 
-} // namespace
-
-bool waylandUsable(std::string& why) {
+// Its socket is found through WAYLAND_DISPLAY or XDG_RUNTIME_DIR: with neither
+// it cannot connect, and trying only makes the client library print to stderr.
+bool usable(std::string& why) {
+    if (!std::getenv("WAYLAND_DISPLAY") && !std::getenv("XDG_RUNTIME_DIR")) {
+        why = "neither WAYLAND_DISPLAY nor XDG_RUNTIME_DIR is set";
+        return false;
+    }
     // A socket handed down by file descriptor can be connected to only once: it
     // is left to SDL, unprobed.
     if (std::getenv("WAYLAND_SOCKET")) return true;
     wl_display* display = wl_display_connect(nullptr);
     if (!display) {
-        const char* name = std::getenv("WAYLAND_DISPLAY");
-        why = std::string("no compositor at '") + (name && *name ? name : "wayland-0") + "'";
+        why = "no compositor at '" + socketName() + "'";
         return false;
     }
     bool seat = false;
@@ -39,11 +64,69 @@ bool waylandUsable(std::string& why) {
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
     if (!answered) {
-        why = "the compositor did not answer";
+        why = "the compositor at '" + socketName() + "' did not answer";
     } else if (!seat) {
-        why = "the compositor offers no seat (wl_seat)";
+        why = "the compositor at '" + socketName() + "' offers no seat (wl_seat)";
     }
     return answered && seat;
+}
+
+void start() {}
+
+void stop() {
+    state() = State{};
+}
+
+// No framebuffer of its own: surfaces go through EGL.
+bool needsRenderer() {
+    return true;
+}
+
+SDL_Window* createWindow(const char* title, const SDL_Rect& frame, std::uint32_t flags) {
+    SDL_Window* window = portable::createWindow(title, frame, flags);
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window && !state().display && SDL_GetWindowWMInfo(window, &info) &&
+        info.subsystem == SDL_SYSWM_WAYLAND)
+        state().display = info.info.wl.display;
+    return window;
+}
+
+// SDL sends SDL_QUIT once when reading from the compositor fails (and never for
+// a closed window: the host asks it not to). Before any window there is no
+// connection to ask, and nothing else sends it.
+void quitReported() {
+    const State& s = state();
+    if (s.display && wl_display_get_error(s.display) == 0) return;
+    const std::string what = "the Wayland compositor at '" + socketName() + "'";
+    connectionLost(what.c_str());
+}
+
+int eventFds(int* fds, int most) {
+    if (!state().display || most < 1) return 0;
+    fds[0] = wl_display_get_fd(state().display);
+    return 1;
+}
+
+} // namespace
+
+const Backend& waylandBackend() {
+    static const Backend b = {"wayland",
+                              usable,
+                              start,
+                              stop,
+                              needsRenderer,
+                              portable::monitors,
+                              portable::monitorsChanged,
+                              createWindow,
+                              portable::destroyWindow,
+                              portable::placeWindow,
+                              portable::adopt,
+                              portable::release,
+                              portable::adoptedGone,
+                              quitReported,
+                              eventFds};
+    return b;
 }
 
 } // namespace tess::sdl

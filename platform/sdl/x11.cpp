@@ -1,35 +1,55 @@
-// The host's X11 side: the lost-connection handler, a connection of its own on
-// which it watches the root window's size, and the window visual.
+// The X11 backend. What SDL 2 leaves out on X11: the program ends with one line
+// when the connection to the server is lost (Xlib would exit from inside an SDL
+// call); the monitors are the server's RandR 1.5 monitors of the screen DISPLAY
+// names, followed as the server changes them (SDL keeps what it saw at start-up,
+// and of the first screen only); below 24 bits windows get the TrueColor visual
+// (SDL picks a DirectColor one, whose colormap tints black there); windows open
+// on the screen DISPLAY names, where SDL would put them on the first; and other
+// programs' windows are adopted, with the X errors about them let pass.
 
-#include "platform/sdl/x11.h"
+#include "platform/sdl/backend.h"
+#include "platform/sdl/signals.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
-#include <X11/Xatom.h>
-
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <unistd.h>
-#include <vector>
 
-namespace tess::sdl::x11 {
+namespace tess::sdl {
 namespace {
 
+using XWindow = ::Window;
+
+// A window this backend made itself, on a screen other than the first.
 struct Made {
     SDL_Window* sdl;
-    ::Window x;
+    XWindow x;
+};
+
+struct Adopted {
+    SDL_Window* sdl;
+    XWindow x;
 };
 
 struct State {
     Display* watch = nullptr; // ours: SDL's connection is out of reach until a window exists
-    int width = 0, height = 0, depth = 0;
-    bool otherScreen = false; // DISPLAY names a screen other than the first
     Display* sdlDisplay = nullptr;
+    int screen = 0, depth = 0;
+    XWindow root = 0;
+    int randrEvents = -1; // RandR's first event code; -1 without the extension
+    std::vector<Monitor> monitors;
     std::vector<Made> made;
+    std::vector<Adopted> adopted;
+    int (*previousError)(Display*, XErrorEvent*) = nullptr;
+    int (*previousIoError)(Display*) = nullptr;
+    bool probing = false, probeFailed = false;
 };
 
 State& state() {
@@ -37,93 +57,29 @@ State& state() {
     return s;
 }
 
-char lostLine[160];
+// Bits a pixel takes as stored: 24 and 30 bits of depth take 32.
+int storedBits(int depth) {
+    return depth > 16 ? 32 : depth > 8 ? 16 : depth > 0 ? 8 : 0;
+}
 
-// Anything more than writing the line could block on the dead connection, or
-// run destructors in the middle of the SDL call that found the loss.
 extern "C" int onConnectionLost(Display*) {
-    const ssize_t written = write(STDERR_FILENO, lostLine, std::strlen(lostLine));
-    (void)written;
-    _exit(1);
+    connectionLost("the X server");
 }
 
-} // namespace
-
-bool start() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (!driver || std::strcmp(driver, "x11") != 0) return false;
-    std::snprintf(lostLine, sizeof lostLine, "%s: the connection to the X server was lost\n",
-                  program_invocation_short_name);
-    XSetIOErrorHandler(onConnectionLost);
+// A window of another program may be gone by the time we draw into it; that is
+// how a preview ends, not a reason to stop.
+extern "C" int onXError(Display* display, XErrorEvent* e) {
     State& s = state();
-    if (!s.watch) s.watch = XOpenDisplay(nullptr);
-    if (!s.watch) return true;
-    const int screen = DefaultScreen(s.watch);
-    const ::Window root = RootWindow(s.watch, screen);
-    s.width = DisplayWidth(s.watch, screen);
-    s.height = DisplayHeight(s.watch, screen);
-    s.depth = DefaultDepth(s.watch, screen);
-    s.otherScreen = screen != 0;
-    XSelectInput(s.watch, root, StructureNotifyMask);
-    XFlush(s.watch);
-    XVisualInfo visual;
-    if (s.depth < 24 && XMatchVisualInfo(s.watch, screen, s.depth, TrueColor, &visual)) {
-        char id[32];
-        std::snprintf(id, sizeof id, "0x%lx", visual.visualid);
-        SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id);
+    const bool adopted = std::any_of(s.adopted.begin(), s.adopted.end(),
+                                     [e](const Adopted& a) { return a.x == e->resourceid; });
+    if (s.probing || adopted) {
+        s.probeFailed = true;
+        return 0;
     }
-    return true;
+    return s.previousError ? s.previousError(display, e) : 0;
 }
 
-void stop() {
-    State& s = state();
-    while (!s.made.empty())
-        destroyWindow(s.made.back().sdl);
-    if (s.watch) XCloseDisplay(s.watch);
-    s = State{};
-}
-
-bool desktopSize(int& width, int& height) {
-    const State& s = state();
-    if (!s.watch) return false;
-    width = s.width;
-    height = s.height;
-    return true;
-}
-
-int depth() {
-    return state().depth;
-}
-
-bool desktopChanged() {
-    State& s = state();
-    if (!s.watch) return false;
-    bool changed = false;
-    while (XPending(s.watch)) {
-        XEvent e;
-        XNextEvent(s.watch, &e);
-        // The root reports its new size; a screen change may send the old one first.
-        if (e.type != ConfigureNotify) continue;
-        if (e.xconfigure.width == s.width && e.xconfigure.height == s.height) continue;
-        s.width = e.xconfigure.width;
-        s.height = e.xconfigure.height;
-        changed = true;
-    }
-    return changed;
-}
-
-void place(SDL_Window* window, int x, int y, int width, int height) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
-    XMoveResizeWindow(info.info.x11.display, info.info.x11.window, x, y, unsigned(width),
-                      unsigned(height));
-    XFlush(info.info.x11.display);
-}
-
-namespace {
-
-Display* sdlDisplayOf(SDL_Window* window) {
+Display* displayOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     return window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11
@@ -131,19 +87,159 @@ Display* sdlDisplayOf(SDL_Window* window) {
                : nullptr;
 }
 
-// SDL's own connection: the window must belong to it for SDL to hear the window
+XWindow xWindowOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11
+               ? info.info.x11.window
+               : 0;
+}
+
+// SDL's own connection: a window must belong to it for SDL to hear the window
 // manager's close request. SDL shows it only through a window of its own.
 Display* sdlDisplay() {
     State& s = state();
     if (!s.sdlDisplay) {
         SDL_Window* probe = SDL_CreateWindow("", 0, 0, 1, 1, SDL_WINDOW_HIDDEN);
-        s.sdlDisplay = sdlDisplayOf(probe);
+        s.sdlDisplay = displayOf(probe);
         if (probe) SDL_DestroyWindow(probe);
     }
     return s.sdlDisplay;
 }
 
-void setAtoms(Display* d, ::Window w, const char* property, std::vector<const char*> names) {
+int refreshOf(const XRRScreenResources* res, RRCrtc crtc, Display* d) {
+    if (!crtc) return 0;
+    XRRCrtcInfo* c = XRRGetCrtcInfo(d, const_cast<XRRScreenResources*>(res), crtc);
+    if (!c) return 0;
+    int hz = 0;
+    for (int i = 0; i < res->nmode; ++i) {
+        const XRRModeInfo& m = res->modes[i];
+        if (m.id == c->mode && m.hTotal && m.vTotal)
+            hz = int(double(m.dotClock) / (double(m.hTotal) * m.vTotal) + 0.5);
+    }
+    XRRFreeCrtcInfo(c);
+    return hz;
+}
+
+// The screen's RandR monitors, the primary one first; the whole screen as one
+// where the server defines none.
+std::vector<Monitor> readMonitors() {
+    State& s = state();
+    std::vector<Monitor> out;
+    int n = 0;
+    XRRMonitorInfo* list = s.randrEvents >= 0 ? XRRGetMonitors(s.watch, s.root, True, &n) : nullptr;
+    XRRScreenResources* res = list ? XRRGetScreenResourcesCurrent(s.watch, s.root) : nullptr;
+    for (int i = 0; i < n; ++i) {
+        const XRRMonitorInfo& r = list[i];
+        Monitor m;
+        char* name = XGetAtomName(s.watch, r.name);
+        m.name = name ? name : "";
+        if (name) XFree(name);
+        m.area = SDL_Rect{r.x, r.y, r.width, r.height};
+        m.bitsPerPixel = storedBits(s.depth);
+        if (res && r.noutput > 0) {
+            XRROutputInfo* o = XRRGetOutputInfo(s.watch, res, r.outputs[0]);
+            if (o) {
+                const int hz = refreshOf(res, o->crtc, s.watch);
+                if (hz > 0) m.frequency = hz;
+                XRRFreeOutputInfo(o);
+            }
+        }
+        out.insert(r.primary ? out.begin() : out.end(), m);
+    }
+    if (res) XRRFreeScreenResources(res);
+    if (list) XRRFreeMonitors(list);
+    if (out.empty()) {
+        Monitor m;
+        m.name = "screen";
+        m.area = SDL_Rect{0, 0, DisplayWidth(s.watch, s.screen), DisplayHeight(s.watch, s.screen)};
+        m.bitsPerPixel = storedBits(s.depth);
+        out.push_back(m);
+    }
+    return out;
+}
+
+bool usable(std::string& why) {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) {
+        const char* name = XDisplayName(nullptr);
+        why = name && *name ? std::string("cannot open display '") + name + "'"
+                            : std::string("DISPLAY is not set");
+        return false;
+    }
+    XCloseDisplay(d);
+    return true;
+}
+
+void start() {
+    State& s = state();
+    s.previousIoError = XSetIOErrorHandler(onConnectionLost);
+    // SDL installed a handler of its own when it started; ours goes in front.
+    s.previousError = XSetErrorHandler(onXError);
+    s.watch = XOpenDisplay(nullptr);
+    if (!s.watch) return;
+    s.screen = DefaultScreen(s.watch);
+    s.root = RootWindow(s.watch, s.screen);
+    s.depth = DefaultDepth(s.watch, s.screen);
+    int errors = 0;
+    if (XRRQueryExtension(s.watch, &s.randrEvents, &errors)) {
+        XRRSelectInput(s.watch, s.root,
+                       RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
+                           RROutputChangeNotifyMask);
+    } else {
+        s.randrEvents = -1;
+    }
+    XSelectInput(s.watch, s.root, StructureNotifyMask);
+    XFlush(s.watch);
+    s.monitors = readMonitors();
+    XVisualInfo visual;
+    if (s.depth < 24 && XMatchVisualInfo(s.watch, s.screen, s.depth, TrueColor, &visual)) {
+        char id[32];
+        std::snprintf(id, sizeof id, "0x%lx", visual.visualid);
+        SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id);
+    }
+}
+
+void destroyWindow(SDL_Window* window);
+
+void stop() {
+    State& s = state();
+    while (!s.made.empty())
+        destroyWindow(s.made.back().sdl);
+    if (s.watch) XCloseDisplay(s.watch);
+    XSetErrorHandler(s.previousError);
+    XSetIOErrorHandler(s.previousIoError);
+    s = State{};
+}
+
+bool needsRenderer() {
+    return state().depth > 24; // a 30-bit visual, which SDL cannot name
+}
+
+std::vector<Monitor> monitors() {
+    return state().monitors;
+}
+
+bool monitorsChanged() {
+    State& s = state();
+    if (!s.watch) return false;
+    bool told = false;
+    while (XPending(s.watch)) {
+        XEvent e;
+        XNextEvent(s.watch, &e);
+        if (s.randrEvents >= 0) XRRUpdateConfiguration(&e);
+        told =
+            told || e.type == ConfigureNotify ||
+            (s.randrEvents >= 0 && e.type >= s.randrEvents && e.type <= s.randrEvents + RRNotify);
+    }
+    if (!told) return false;
+    std::vector<Monitor> now = readMonitors();
+    if (sameMonitors(now, s.monitors)) return false;
+    s.monitors = std::move(now);
+    return true;
+}
+
+void setAtoms(Display* d, XWindow w, const char* property, std::vector<const char*> names) {
     std::vector<Atom> atoms;
     for (const char* n : names)
         atoms.push_back(XInternAtom(d, n, False));
@@ -151,32 +247,72 @@ void setAtoms(Display* d, ::Window w, const char* property, std::vector<const ch
                     reinterpret_cast<const unsigned char*>(atoms.data()), int(atoms.size()));
 }
 
-} // namespace
+// Full screen and on top, or neither, for a window made here.
+void setFullScreen(Display* d, XWindow w, bool on) {
+    XWindowAttributes a;
+    XGetWindowAttributes(d, w, &a);
+    if (a.map_state == IsUnmapped) {
+        // Before it is mapped the window states it itself; the manager reads it then.
+        if (on)
+            setAtoms(d, w, "_NET_WM_STATE", {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE"});
+        else
+            XDeleteProperty(d, w, XInternAtom(d, "_NET_WM_STATE", False));
+        return;
+    }
+    // Afterwards it asks the manager, through its own screen's root.
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = on ? 1 : 0; // add or remove
+    e.xclient.data.l[1] = long(XInternAtom(d, "_NET_WM_STATE_FULLSCREEN", False));
+    e.xclient.data.l[2] = long(XInternAtom(d, "_NET_WM_STATE_ABOVE", False));
+    e.xclient.data.l[3] = 1; // from an application
+    XSendEvent(d, a.root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
+}
 
-SDL_Window* createWindow(const char* title, int x, int y, int width, int height,
-                         std::uint32_t flags) {
-    if (!state().otherScreen) return SDL_CreateWindow(title, x, y, width, height, flags);
+// What SDL_CreateWindow would make, on the screen DISPLAY names: the TrueColor
+// visual below 24 bits, the properties a window manager reads, and the events
+// SDL reads (it asks for none on a window it did not make).
+SDL_Window* createOnOtherScreen(const char* title, const SDL_Rect& f, std::uint32_t flags) {
     Display* d = sdlDisplay();
     if (!d) return nullptr;
-    const int screen = DefaultScreen(d);
+    const State& s = state();
+    const XWindow root = RootWindow(d, s.screen);
     XSetWindowAttributes a{};
-    a.background_pixel = BlackPixel(d, screen);
-    const ::Window w =
-        XCreateWindow(d, RootWindow(d, screen), x, y, unsigned(width), unsigned(height), 0,
-                      CopyFromParent, InputOutput, CopyFromParent, CWBackPixel, &a);
-    XStoreName(d, w, title);
-    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_NAME", False),
-                    XInternAtom(d, "UTF8_STRING", False), 8, PropModeReplace,
-                    reinterpret_cast<const unsigned char*>(title), int(std::strlen(title)));
+    unsigned long mask = CWBackPixel | CWBorderPixel;
+    Visual* visual = DefaultVisual(d, s.screen);
+    XVisualInfo info;
+    if (s.depth < 24 && XMatchVisualInfo(d, s.screen, s.depth, TrueColor, &info)) {
+        visual = info.visual;
+        a.colormap = XCreateColormap(d, root, visual, AllocNone);
+        mask |= CWColormap;
+    }
+    a.background_pixel = 0; // black in a TrueColor visual
+    const XWindow w = XCreateWindow(d, root, f.x, f.y, unsigned(f.w), unsigned(f.h), 0, s.depth,
+                                    InputOutput, visual, mask, &a);
+    XTextProperty name{};
+    char* text = const_cast<char*>(title);
+    Xutf8TextListToTextProperty(d, &text, 1, XUTF8StringStyle, &name);
+    XWMHints hints{};
+    hints.flags = InputHint | StateHint;
+    hints.input = True;
+    hints.initial_state = NormalState;
+    XClassHint klass{program_invocation_short_name, program_invocation_short_name};
+    XSetWMProperties(d, w, &name, &name, nullptr, 0, nullptr, &hints, &klass);
+    if (name.value) XFree(name.value);
+    const long pid = long(getpid());
+    XChangeProperty(d, w, XInternAtom(d, "_NET_WM_PID", False), XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&pid), 1);
     if (flags & SDL_WINDOW_BORDERLESS) {
-        const long hints[5] = {2, 0, 0, 0, 0}; // decorations given, and none
-        XChangeProperty(d, w, XInternAtom(d, "_MOTIF_WM_HINTS", False),
-                        XInternAtom(d, "_MOTIF_WM_HINTS", False), 32, PropModeReplace,
-                        reinterpret_cast<const unsigned char*>(hints), 5);
+        const long motif[5] = {2, 0, 0, 0, 0}; // decorations given, and none
+        const Atom atom = XInternAtom(d, "_MOTIF_WM_HINTS", False);
+        XChangeProperty(d, w, atom, atom, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(motif), 5);
     }
     Atom close = XInternAtom(d, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(d, w, &close, 1);
-    // SDL asks for nothing on a window it did not make: what it reads, asked here.
     XSelectInput(d, w,
                  KeyPressMask | KeyReleaseMask | ButtonPressMask | ButtonReleaseMask |
                      PointerMotionMask | ExposureMask | StructureNotifyMask | FocusChangeMask |
@@ -188,60 +324,129 @@ SDL_Window* createWindow(const char* title, int x, int y, int width, int height,
         return nullptr;
     }
     state().made.push_back(Made{sdl, w});
-    setFullScreen(sdl, flags & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    setFullScreen(d, w, flags & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    XFlush(d);
     if (!(flags & SDL_WINDOW_HIDDEN)) SDL_ShowWindow(sdl);
     return sdl;
+}
+
+SDL_Window* createWindow(const char* title, const SDL_Rect& frame, std::uint32_t flags) {
+    State& s = state();
+    if (s.screen != 0) return createOnOtherScreen(title, frame, flags);
+    SDL_Window* window = portable::createWindow(title, frame, flags);
+    if (window && !s.sdlDisplay) s.sdlDisplay = displayOf(window);
+    return window;
+}
+
+const Made* madeHere(SDL_Window* window) {
+    for (const Made& m : state().made)
+        if (m.sdl == window) return &m;
+    return nullptr;
 }
 
 void destroyWindow(SDL_Window* window) {
     if (!window) return;
     auto& made = state().made;
-    for (auto it = made.begin(); it != made.end(); ++it) {
-        if (it->sdl != window) continue;
-        const ::Window x = it->x;
-        made.erase(it);
-        Display* d = state().sdlDisplay;
-        SDL_DestroyWindow(window); // SDL leaves a window it did not make alone
-        XDestroyWindow(d, x);
-        XFlush(d);
-        return;
+    const auto it =
+        std::find_if(made.begin(), made.end(), [window](const Made& m) { return m.sdl == window; });
+    SDL_DestroyWindow(window); // SDL leaves a window it did not make alone
+    if (it == made.end()) return;
+    Display* d = state().sdlDisplay;
+    XDestroyWindow(d, it->x);
+    XFlush(d);
+    made.erase(it);
+}
+
+void placeWindow(SDL_Window* window, const SDL_Rect& area, bool fullScreen) {
+    Display* d = displayOf(window);
+    if (const Made* m = madeHere(window)) {
+        setFullScreen(d, m->x, fullScreen);
+    } else {
+        portable::placeWindow(window, area, fullScreen);
     }
+    // On the server itself: SDL holds sizes back while a window is in
+    // full-screen state, and without a window manager nobody else would fit it
+    // to the monitor.
+    if (!d) return;
+    XMoveResizeWindow(d, xWindowOf(window), area.x, area.y, unsigned(area.w), unsigned(area.h));
+    XFlush(d);
+}
+
+// Whether `id` names a window, asked on a short-lived connection of our own so
+// that a wrong id cannot end the program; 0 stands for the root window of the
+// screen DISPLAY names, whose id it becomes.
+bool probe(unsigned long& id) {
+    Display* d = XOpenDisplay(nullptr);
+    if (!d) return false;
+    if (!id) id = RootWindow(d, DefaultScreen(d));
+    State& s = state();
+    s.probing = true;
+    s.probeFailed = false;
+    XWindowAttributes a;
+    const bool exists = XGetWindowAttributes(d, XWindow(id), &a) != 0;
+    XSync(d, False);
+    XCloseDisplay(d);
+    s.probing = false;
+    return exists && !s.probeFailed;
+}
+
+SDL_Window* adopt(unsigned long id) {
+    if (!probe(id)) return nullptr;
+    for (const Adopted& a : state().adopted)
+        if (a.x == id) return a.sdl; // the same window, asked for again
+    SDL_Window* sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(id));
+    if (!sdl) return nullptr;
+    state().adopted.push_back(Adopted{sdl, XWindow(id)});
+    // SDL asks for no events on a window it did not make: sizes, exposure and
+    // the window's end are needed to follow it.
+    if (Display* d = displayOf(sdl)) {
+        XSelectInput(d, XWindow(id), StructureNotifyMask | ExposureMask);
+        XFlush(d);
+        if (!state().sdlDisplay) state().sdlDisplay = d;
+    }
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    return sdl;
+}
+
+void release(SDL_Window* window) {
+    auto& adopted = state().adopted;
+    const auto it = std::find_if(adopted.begin(), adopted.end(),
+                                 [window](const Adopted& a) { return a.sdl == window; });
+    if (it == adopted.end()) return;
+    // Errors about what was sent to it until now still pass: they all arrive
+    // before the round trip's reply.
+    if (Display* d = displayOf(window)) XSync(d, False);
     SDL_DestroyWindow(window);
+    adopted.erase(it);
 }
 
-bool setFullScreen(SDL_Window* window, bool on) {
+SDL_Window* adoptedGone(const SDL_Event& e) {
+    if (e.type != SDL_SYSWMEVENT || !e.syswm.msg || e.syswm.msg->subsystem != SDL_SYSWM_X11)
+        return nullptr;
+    const XEvent& x = e.syswm.msg->msg.x11.event;
+    if (x.type != DestroyNotify) return nullptr;
+    for (const Adopted& a : state().adopted)
+        if (a.x == x.xdestroywindow.window) return a.sdl;
+    return nullptr;
+}
+
+void quitReported() {} // only a lost connection ends SDL on X11, and Xlib reports that
+
+int eventFds(int* fds, int most) {
     const State& s = state();
-    for (const Made& m : s.made) {
-        if (m.sdl != window) continue;
-        Display* d = s.sdlDisplay;
-        const unsigned long fullScreen = XInternAtom(d, "_NET_WM_STATE_FULLSCREEN", False);
-        const unsigned long above = XInternAtom(d, "_NET_WM_STATE_ABOVE", False);
-        XWindowAttributes a;
-        XGetWindowAttributes(d, m.x, &a);
-        if (a.map_state == IsUnmapped) {
-            // Before it is mapped the window states it itself; the manager reads it then.
-            if (on)
-                setAtoms(d, m.x, "_NET_WM_STATE",
-                         {"_NET_WM_STATE_FULLSCREEN", "_NET_WM_STATE_ABOVE"});
-            else
-                XDeleteProperty(d, m.x, XInternAtom(d, "_NET_WM_STATE", False));
-        } else {
-            // Afterwards it asks the manager, through its own screen's root.
-            XEvent e{};
-            e.xclient.type = ClientMessage;
-            e.xclient.window = m.x;
-            e.xclient.message_type = XInternAtom(d, "_NET_WM_STATE", False);
-            e.xclient.format = 32;
-            e.xclient.data.l[0] = on ? 1 : 0; // add or remove
-            e.xclient.data.l[1] = long(fullScreen);
-            e.xclient.data.l[2] = long(above);
-            e.xclient.data.l[3] = 1; // from an application
-            XSendEvent(d, a.root, False, SubstructureRedirectMask | SubstructureNotifyMask, &e);
-        }
-        XFlush(d);
-        return true;
-    }
-    return false;
+    int n = 0;
+    for (Display* d : {s.sdlDisplay, s.watch})
+        if (d && n < most) fds[n++] = ConnectionNumber(d);
+    return n;
 }
 
-} // namespace tess::sdl::x11
+} // namespace
+
+const Backend& x11Backend() {
+    static const Backend b = {"x11",    usable,          start,        stop,          needsRenderer,
+                              monitors, monitorsChanged, createWindow, destroyWindow, placeWindow,
+                              adopt,    release,         adoptedGone,  quitReported,  eventFds};
+    return b;
+}
+
+} // namespace tess::sdl

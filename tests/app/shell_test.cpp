@@ -4,6 +4,7 @@
 #include "platform/faults.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/messages.h"
+#include "platform/sdl/signals.h"
 #include "platform/sdl/window.h"
 #include "platform/win32.h"
 #include "support/dummy_display.h"

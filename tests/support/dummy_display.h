@@ -2,7 +2,7 @@
 // by name (a 1024 x 768 desktop), and shuts everything down after each test.
 #pragma once
 
-#include "platform/sdl/video.h"
+#include "platform/sdl/lifecycle.h"
 #include "platform/win32.h"
 
 #include <gtest/gtest.h>

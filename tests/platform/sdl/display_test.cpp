@@ -1,6 +1,5 @@
 #include "platform/host.h"
 #include "platform/sdl/display.h"
-#include "platform/sdl/input.h"
 #include "platform/sdl/video.h"
 #include "platform/sdl/window.h"
 #include "platform/win32.h"
@@ -153,11 +152,21 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
         EXPECT_EQ(shown(sdl, p.x, p.y), p.colour) << "at " << p.x << ", " << p.y;
 
     // The cursor reads in switched-screen pixels, clamped to the screen.
-    noteCursor(100, 50);
+    auto moveTo = [&](int x, int y) {
+        SDL_Event e;
+        std::memset(&e, 0, sizeof e);
+        e.type = SDL_MOUSEMOTION;
+        e.motion.windowID = SDL_GetWindowID(sdl);
+        e.motion.x = x;
+        e.motion.y = y;
+        ASSERT_EQ(SDL_PushEvent(&e), 1);
+        PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+    };
+    moveTo(100, 50);
     POINT at{};
     GetCursorPos(&at);
     EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{31, 15}));
-    noteCursor(0, 767);
+    moveTo(0, 767);
     GetCursorPos(&at);
     EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{0, 239}));
     // The screen DC is the switched screen's size.
