@@ -13,6 +13,9 @@
 #            window takes the focus; minimized it keeps drawing frames but presents
 #            nothing, and restored it shows the whole picture; a window shown over it
 #            and closed leaves the picture as it was; wmctrl -c ends it with 0
+#   storm    a window dragged over it 200 times in a second: the program presents
+#            at most once per refresh all the while (60 Hz: Xvfb names no rate),
+#            counted by DAMAGE reports as a compositor sees them
 set -euo pipefail
 scenario=$1 tessaline=$2 saver=$3 xprobe=$4 work=$5
 title="Tessaline II alpha 1"
@@ -161,6 +164,18 @@ wm)
 
     wmctrl -c "$title"
     expectExit 0 "wmctrl -c"
+    ;;
+storm)
+    start_xvfb 1280x1024x24
+    startLit before "$tessaline" c
+    read -r presents took < <("$xprobe" storm "$window" 200 1)
+    most=$(awk -v t="$took" 'BEGIN { print int(t * 60) + 2 }')
+    [ "$presents" -gt 0 ] || fail "no present at all while the window was dragged over it"
+    [ "$presents" -le "$most" ] ||
+        fail "$presents presents in $took s of an expose storm: more than one per refresh ($most)"
+    echo "storm: $presents presents in $took s of 200 window moves over it (at most $most allowed)"
+    kill -TERM $app
+    expectExit 0 SIGTERM
     ;;
 *) fail "unknown scenario" ;;
 esac

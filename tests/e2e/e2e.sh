@@ -5,8 +5,10 @@
 # fills its width, Return recolours, Esc ends it with 0 within a second), scaled
 # (320x240 shown four times enlarged), close (a WM_DELETE_WINDOW request ends it
 # with 0), sigterm (SIGTERM ends it with 0), sigint (so does SIGINT), nodisplay
-# (exit 1 with one line on stderr), present (TESSALINE is the present probe: a
-# copy into a window reaches the X window through PeekMessageA alone).
+# (exit 1 with one line on stderr; with DISPLAY naming no server, the line names
+# it), present and adopt (TESSALINE is the present probe: a copy into a window
+# reaches the X window through PeekMessageA alone; an adopted window is adopted
+# again, live, after a host restart).
 set -euo pipefail
 scenario=$1 tessaline=$2 xprobe=$3 work=$4
 title="Tessaline II alpha 1"
@@ -14,18 +16,22 @@ title="Tessaline II alpha 1"
 . "$(dirname "$0")/../support/script.sh"
 
 if [ "$scenario" = nodisplay ]; then
-    set +e
-    env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$tessaline" c 2>"$work/stderr" &
-    pid=$!
-    for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.02; done
-    kill -0 $pid 2>/dev/null && { kill -KILL $pid; fail "still running after 2 s"; }
-    wait $pid
-    code=$?
-    set -e
-    [ $code -eq 1 ] || fail "exit code $code, not 1"
-    [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "stderr is not one line: $(cat "$work/stderr")"
-    grep -q "no display could be opened" "$work/stderr" || fail "stderr: $(cat "$work/stderr")"
-    echo "nodisplay: exit 1, stderr: $(cat "$work/stderr")"
+    for display in "" :99; do
+        set +e
+        env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER ${display:+DISPLAY=$display} \
+            "$tessaline" c 2>"$work/stderr" &
+        pid=$!
+        for _ in $(seq 100); do kill -0 $pid 2>/dev/null || break; sleep 0.02; done
+        kill -0 $pid 2>/dev/null && { kill -KILL $pid; fail "still running after 2 s"; }
+        wait $pid
+        code=$?
+        set -e
+        [ $code -eq 1 ] || fail "exit code $code, not 1"
+        [ "$(wc -l <"$work/stderr")" -eq 1 ] || fail "stderr is not one line: $(cat "$work/stderr")"
+        grep -q "no display could be opened.*${display:-DISPLAY is not set}" "$work/stderr" ||
+            fail "stderr: $(cat "$work/stderr")"
+        echo "nodisplay: exit 1, stderr: $(cat "$work/stderr")"
+    done
     exit 0
 fi
 
@@ -38,8 +44,8 @@ exitWithin=1
 start_xvfb 1280x1024x24
 unset SDL_VIDEODRIVER
 
-if [ "$scenario" = present ]; then
-    "$tessaline" || fail "the copy did not show as it should"
+if [ "$scenario" = present ] || [ "$scenario" = adopt ]; then
+    "$tessaline" ${scenario#present} || fail "the host did not behave as it should"
     exit 0
 fi
 

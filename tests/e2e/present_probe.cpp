@@ -1,9 +1,15 @@
-// The SDL host on a real X server: a copy into a window right after a present
-// waits for the next refresh, and then reaches the screen through the main
-// loop's peeking alone. Prints what it found; exits 0 when the X window
-// showed the copied pixels after two refresh intervals of PeekMessageA calls
-// and not before.
+// The SDL host on a real X server. Prints what it found; exits 0 when all holds.
+//   present_probe        a copy into a window right after a present waits for
+//                        the next refresh, and then reaches the screen through
+//                        the main loop's peeking alone: the X window shows it
+//                        after two refresh intervals of PeekMessageA, not before
+//   present_probe adopt  an X window of another client, adopted, then adopted
+//                        again after a host restart: the second handle is live
+//                        (a child fills it and shows a copy), and when the
+//                        window is destroyed under the drawing the program goes
+//                        on (errors about it pass) and the handles go with it
 
+#include "platform/sdl/lifecycle.h"
 #include "platform/sdl/window.h"
 #include "platform/win32.h"
 
@@ -23,12 +29,8 @@ LRESULT CALLBACK plainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 
 // The X window's pixels that should show the copy's red block: how many do.
-int redShown(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return -1;
-    XImage* image =
-        XGetImage(info.info.x11.display, info.info.x11.window, 8, 8, 16, 16, AllPlanes, ZPixmap);
+int redShown(Display* display, ::Window window) {
+    XImage* image = XGetImage(display, window, 8, 8, 16, 16, AllPlanes, ZPixmap);
     if (!image) return -1;
     int n = 0;
     for (int y = 0; y < 16; ++y)
@@ -38,20 +40,89 @@ int redShown(SDL_Window* window) {
     return n;
 }
 
+int redShown(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return -1;
+    return redShown(info.info.x11.display, info.info.x11.window);
+}
+
 double seconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-} // namespace
-
-int main() {
+void registerProbe() {
     WNDCLASSEXA wc;
     std::memset(&wc, 0, sizeof wc);
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = plainProc;
     wc.lpszClassName = "probe";
     RegisterClassExA(&wc);
+}
+
+void peekFor(double s) {
+    MSG m;
+    for (const double end = seconds() + s; seconds() < end;)
+        PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
+}
+
+// A child filling `parent`, with the red block copied into it.
+HWND redChild(HWND parent) {
+    HWND child = CreateWindowExA(0, "probe", "child", WS_CHILD | WS_VISIBLE, 0, 0, 64, 48, parent,
+                                 nullptr, nullptr, nullptr);
+    if (!child) return nullptr;
+    HDC dc = GetDC(child);
+    HBRUSH red = CreateSolidBrush(0x0000FF);
+    const RECT block{8, 8, 24, 24};
+    FillRect(dc, &block, red);
+    DeleteObject(red);
+    ReleaseDC(child, dc);
+    return child;
+}
+
+int adoptAgain() {
+    Display* other = XOpenDisplay(nullptr); // the other client
+    if (!other) return 2;
+    const ::Window x = XCreateSimpleWindow(other, DefaultRootWindow(other), 0, 0, 64, 48, 0, 0, 0);
+    XMapWindow(other, x);
+    XSync(other, False);
+    registerProbe();
+    const HWND first = tess::sdl::adoptForeignWindow(x);
+    const bool drewFirst = redChild(first) != nullptr;
+    tess::sdl::shutdownHost();
+    registerProbe();
+    const HWND again = tess::sdl::adoptForeignWindow(x);
+    RECT r{};
+    const bool live = again && IsWindow(again) && GetClientRect(again, &r) && r.right == 64;
+    const HWND child = live ? redChild(again) : nullptr;
+    peekFor(0.3);
+    const int shown = redShown(other, x);
+    // Gone under the drawing: the next copies meet a window that no longer exists.
+    XDestroyWindow(other, x);
+    XSync(other, False);
+    for (const double end = seconds() + 0.3; seconds() < end;) {
+        if (HDC dc = GetDC(child)) {
+            SetPixelV(dc, 1, 1, 0x00FF00);
+            ReleaseDC(child, dc);
+        }
+        peekFor(0.01);
+    }
+    const bool gone = !IsWindow(again) && !IsWindow(child);
+    std::printf("adopted: %s; after a restart %s, a child shows %d of 256 red pixels; destroyed, "
+                "the handles are %s\n",
+                first && drewFirst ? "drawn into" : "refused", live ? "live" : "not live", shown,
+                gone ? "gone" : "still there");
+    tess::sdl::shutdownHost();
+    XCloseDisplay(other);
+    return first && drewFirst && live && shown == 256 && gone ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1) return std::strcmp(argv[1], "adopt") == 0 ? adoptAgain() : 2;
+    registerProbe();
     HWND hwnd = CreateWindowExA(0, "probe", "present probe", WS_POPUP, 0, 0, 64, 48, nullptr,
                                 nullptr, nullptr, nullptr);
     if (!hwnd) return 2;
@@ -65,17 +136,15 @@ int main() {
     ShowWindow(hwnd, SW_SHOW);
     MSG m;
     const double interval = tess::sdl::findWindow(hwnd)->interval;
-    auto peekFor = [&](double s) {
-        for (const double end = seconds() + s; seconds() < end;)
-            PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
-    };
     peekFor(0.3); // mapped and exposed: nothing more comes from the server
-    // A one-pixel copy presents at once (none is due); the block right after it
-    // falls within the same refresh interval and has to wait.
+    // A one-pixel copy presents at the next peek (none is due); the block right
+    // after it falls within the same refresh interval and has to wait.
     SetPixelV(window, 63, 47, 0xFFFFFF);
     BitBlt(window, 0, 0, 64, 48, memory, 0, 0, SRCCOPY);
+    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
     FillRect(memory, &block, red);
     BitBlt(window, 0, 0, 64, 48, memory, 0, 0, SRCCOPY);
+    PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
     SDL_Window* sdl = tess::sdl::sdlWindowOf(hwnd);
     const int before = redShown(sdl);
     peekFor(2 * interval);

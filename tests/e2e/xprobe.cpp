@@ -21,11 +21,17 @@
 //   xprobe fresh BEFORE AFTER     channel pattern of pixels black before and
 //                                 lit after: "rgb" as 0/1 per channel, most common
 //                                 first, with counts ("none" when none)
+//   xprobe storm ID N SECONDS     drag a window over window ID N times within
+//                                 SECONDS, counting ID's presents (DAMAGE
+//                                 reports) meanwhile: prints the count and the
+//                                 seconds it took
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/Xdamage.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +41,7 @@
 #include <map>
 #include <string>
 #include <vector>
+#include <poll.h>
 
 namespace {
 
@@ -121,10 +128,9 @@ std::vector<bool> litSource(const Shot& s, int w, int h) {
     return lit;
 }
 
-// A window for another program to draw into, as a screensaver daemon makes one.
-int makeWindow(int w, int h, const char* colour, bool over) {
-    Display* display = XOpenDisplay(nullptr);
-    if (!display || w <= 0 || h <= 0) return 2;
+// A mapped window of that size and colour (RRGGBB, or black when null); with
+// `over`, one the window manager leaves alone, on top of everything.
+Window openWindow(Display* display, int w, int h, const char* colour, bool over) {
     const int screen = DefaultScreen(display);
     XColor c{};
     c.pixel = BlackPixel(display, screen);
@@ -145,12 +151,61 @@ int makeWindow(int w, int h, const char* colour, bool over) {
     XStoreName(display, window, "xprobe");
     XMapRaised(display, window);
     XSync(display, False);
+    return window;
+}
+
+// A window for another program to draw into, as a screensaver daemon makes one.
+int makeWindow(int w, int h, const char* colour, bool over) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display || w <= 0 || h <= 0) return 2;
+    const Window window = openWindow(display, w, h, colour, over);
     std::printf("0x%lx\n", window);
     std::fflush(stdout);
     for (;;) {
         XEvent e;
         XNextEvent(display, &e);
     }
+}
+
+double seconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Drags a 300 x 200 window over the target `moves` times, evenly through
+// `span` seconds, and counts the target's presents meanwhile: each DAMAGE
+// report is one, and the damage is taken at once, as a compositor does.
+int storm(const char* id, int moves, double span) {
+    Display* display = XOpenDisplay(nullptr);
+    int events = 0, errors = 0;
+    if (!display || moves <= 0 || !XDamageQueryExtension(display, &events, &errors)) return 2;
+    const Window target = Window(std::strtoul(id, nullptr, 0));
+    XWindowAttributes a;
+    if (!XGetWindowAttributes(display, target, &a) || a.width <= 300 || a.height <= 200) return 2;
+    const Damage damage = XDamageCreate(display, target, XDamageReportNonEmpty);
+    const Window mover = openWindow(display, 300, 200, "ff00ff", true);
+    long presents = 0;
+    pollfd fd{ConnectionNumber(display), POLLIN, 0};
+    const double start = seconds();
+    for (int i = 0; i < moves; ++i) {
+        XMoveWindow(display, mover, a.x + i * 37 % (a.width - 300),
+                    a.y + i * 23 % (a.height - 200));
+        XFlush(display);
+        for (const double next = start + span * (i + 1) / moves; seconds() < next;) {
+            while (XPending(display)) {
+                XEvent e;
+                XNextEvent(display, &e);
+                if (e.type != events + XDamageNotify) continue;
+                ++presents;
+                XDamageSubtract(display, damage, None, None);
+                XFlush(display);
+            }
+            poll(&fd, 1, 1);
+        }
+    }
+    std::printf("%ld %.3f\n", presents, seconds() - start);
+    XCloseDisplay(display);
+    return 0;
 }
 
 } // namespace
@@ -161,6 +216,7 @@ int main(int argc, char** argv) {
     if (what == "window" && argc >= 4 && argc <= 6)
         return makeWindow(std::atoi(argv[2]), std::atoi(argv[3]), argc > 4 ? argv[4] : nullptr,
                           argc > 5 && std::string(argv[5]) == "over");
+    if (what == "storm" && argc == 5) return storm(argv[2], std::atoi(argv[3]), std::atof(argv[4]));
     if (what == "coloured" && argc == 3) {
         Shot s;
         if (!readShot(argv[2], s)) return 2;
@@ -248,6 +304,7 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "usage: xprobe close ID | window W H [RRGGBB [over]] | coloured SHOT | "
                          "count SHOT RRGGBB | "
-                         "blocks SHOT F X Y W H | kept BEFORE AFTER W H | fresh BEFORE AFTER\n");
+                         "blocks SHOT F X Y W H | kept BEFORE AFTER W H | fresh BEFORE AFTER | "
+                         "storm ID N SECONDS\n");
     return 2;
 }
