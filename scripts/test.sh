@@ -3,12 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev libpng-dev \
-    libsdl2-dev libwayland-dev libx11-dev libxrandr-dev xvfb xdotool x11-utils x11-xserver-utils \
+    libsdl2-dev libwayland-dev libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils x11-xserver-utils \
     x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db
-# The Wayland end-to-end test: headless compositors, screenshots, Mesa's EGL in software.
-# Without them that one test says it is skipped, and why.
-bash scripts/deps.sh sway grim weston libegl-mesa0 libgl1-mesa-dri ||
-    echo "test.sh: sway, grim or weston could not be installed: e2e_wayland will be skipped"
+# The Wayland end-to-end test: headless compositors, screenshots, Mesa's EGL in software,
+# Xwayland for the two-monitor desktop. Without them that one test says it is skipped, and why.
+bash scripts/deps.sh sway grim weston xwayland libegl-mesa0 libgl1-mesa-dri ||
+    echo "test.sh: sway, grim, weston or xwayland could not be installed: e2e_wayland will be skipped"
 # gdiscript on a real GDI (mingw build, run under wine) for the conformance test.
 cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DTESS_BUILD_TESTS=OFF >/dev/null
 cmake --build build-win64 -j"$(nproc)" --target gdiscript

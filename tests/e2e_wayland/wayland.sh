@@ -9,13 +9,19 @@
 # accelerated window surface refused (SDL_FRAMEBUFFER_ACCELERATION=0) it exits 1
 # with one line instead of running invisibly. With no compositor reachable, and
 # under Weston's headless backend (no seat, where SDL 2.26 itself would crash):
-# exit 1 with one line. Exit 77 (skipped) when the compositors are not installed.
+# exit 1 with one line. A desktop of two monitors, sway with two 1920x1080
+# outputs side by side and Xwayland (two RandR monitors on a 3840x1080 screen):
+# letter c covers exactly one monitor, on Wayland and on X11 alike (one half
+# black with traces, the other the compositor's grey). The compositor killed
+# under the program (Wayland, X11) and under the saver: exit 1 within a second,
+# with one line naming the lost connection. Exit 77 (skipped) when the
+# compositors are not installed.
 set -euo pipefail
 tessaline=$1 saver=$2 work=$3
 title="Tessaline II alpha 1"
-for tool in sway swaymsg grim weston python3 setpriv; do
+for tool in sway swaymsg grim weston Xwayland xrandr python3 setpriv; do
     command -v $tool >/dev/null ||
-        { echo "SKIP: $tool is not installed (scripts/deps.sh installs sway, grim, weston)"; exit 77; }
+        { echo "SKIP: $tool is not installed (scripts/deps.sh installs sway, grim, weston, xwayland)"; exit 77; }
 done
 rm -rf "$work"
 mkdir -p "$work"
@@ -48,26 +54,41 @@ expectLine() {
 cat >"$work/shot.py" <<'PY'
 # shot.py BACKGROUND SHOT (binary PPMs of one size, as grim writes them): how many
 # pixels of SHOT are neither black nor the BACKGROUND pixel at their place, and
-# the rows of the first and last of them (half-open). Whole screens as integers,
-# a pixel per 24 bits, so that the interpreter loops over nothing.
+# the rows of the first and last of them (half-open). With a third argument
+# "halves", for the left half and then the right: that count, and how many
+# pixels differ from the BACKGROUND at all. Whole screens as integers, a pixel
+# per 24 bits, so that the interpreter loops over nothing.
 import sys
 def screen(path):
     _, size, _, data = open(path, 'rb').read().split(b'\n', 3)
-    return int(size.split()[0]), len(data), int.from_bytes(data, 'little')
-width, n, shot = screen(sys.argv[2])
-_, _, background = screen(sys.argv[1])
-bytes_ = int.from_bytes(b'\1' * n, 'little')
-pixels = int.from_bytes(b'\1\0\0' * (n // 3), 'little')
-def set_pixels(x):  # bit 24i set when pixel i has a byte that is not 0
-    x |= x >> 4
-    x |= x >> 2
-    x |= x >> 1
-    x &= bytes_
-    return (x | x >> 8 | x >> 16) & pixels
-lit = set_pixels(shot) & set_pixels(shot ^ background)
-first = ((lit & -lit).bit_length() - 1) // 24
-last = (lit.bit_length() - 1) // 24
-print(bin(lit).count('1'), first // width if lit else 0, last // width + 1 if lit else 0)
+    return int(size.split()[0]), data
+def lit(shot, background):  # (lit, differing) as integers with bit 24i per pixel i
+    n = len(shot)
+    bytes_ = int.from_bytes(b'\1' * n, 'little')
+    pixels = int.from_bytes(b'\1\0\0' * (n // 3), 'little')
+    def set_pixels(x):  # bit 24i set when pixel i has a byte that is not 0
+        x |= x >> 4
+        x |= x >> 2
+        x |= x >> 1
+        x &= bytes_
+        return (x | x >> 8 | x >> 16) & pixels
+    s = int.from_bytes(shot, 'little')
+    differing = set_pixels(s ^ int.from_bytes(background, 'little'))
+    return set_pixels(s) & differing, differing
+width, shot = screen(sys.argv[2])
+_, background = screen(sys.argv[1])
+if len(sys.argv) > 3:
+    row = 3 * width
+    for start, end in ((0, row // 2), (row // 2, row)):
+        part = lambda d: b''.join(d[y + start:y + end] for y in range(0, len(d), row))
+        l, d = lit(part(shot), part(background))
+        print(l.bit_count(), d.bit_count(), end=' ')
+    print()
+    sys.exit()
+l, _ = lit(shot, background)
+first = ((l & -l).bit_length() - 1) // 24
+last = (l.bit_length() - 1) // 24
+print(l.bit_count(), first // width if l else 0, last // width + 1 if l else 0)
 PY
 
 # --- sway, headless, software rendering, no input devices.
@@ -135,3 +156,56 @@ userEnv "$dir/weston"
 pids+=($!)
 waitSocket "$dir/weston" wayland-weston
 expectLine "weston, no seat" "no seat" "${env[@]}" WAYLAND_DISPLAY=wayland-weston "$dir/tessaline" a
+
+# --- Two monitors: sway with two outputs side by side, and Xwayland.
+startSway two 2
+"${onX[@]}" xrandr --listmonitors >"$work/monitors"
+"${onX[@]}" xdpyinfo >"$work/xdpyinfo"
+grep -q 'dimensions: *3840x1080 pixels' "$work/xdpyinfo" && grep -q '^Monitors: 2$' "$work/monitors" ||
+    fail "Xwayland does not show two monitors on a 3840x1080 screen: $(cat "$work/monitors")"
+[ "$("${onSway[@]}" swaymsg -t get_outputs | grep -c '"name": "HEADLESS-')" -eq 2 ] ||
+    fail "sway has not two outputs"
+"${onSway[@]}" grim -t ppm - >"$work/background.ppm"
+half=$((1920 * 1080))
+for scenario in "Wayland" "X11"; do
+    command=("$dir/tessaline" c)
+    [ "$scenario" = Wayland ] || command=(env -u WAYLAND_DISPLAY "DISPLAY=${onX[-1]#DISPLAY=}" "${command[@]}")
+    for run in 1 2 3; do
+        start "$title" "${command[@]}"
+        sleep 2
+        "${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
+        kill -TERM $app
+        exitWithin=5
+        expectExit 0 SIGTERM
+        read -r litL differL litR differR < <(python3 "$work/shot.py" "$work/background.ppm" "$work/shot.ppm" halves)
+        [ $((litL + litR)) -gt 0 ] && break
+        echo "$scenario: run $run drew a colour too dark to show; starting again"
+    done
+    # One half all black but the traces, not a pixel of the compositor's grey
+    # left; the other half untouched.
+    covered=left lit=$litL differ=$differL other=$differR
+    [ "$differL" -gt 0 ] || covered=right lit=$litR differ=$differR other=$differL
+    [ "$other" -eq 0 ] && [ "$differ" -eq $half ] && [ "$lit" -gt 0 ] && [ "$lit" -lt $((half / 4)) ] ||
+        fail "$scenario: left half $litL lit and $differL changed pixels, right half $litR and $differR of $half each: not one monitor covered"
+    echo "two monitors, $scenario: the $covered monitor black with $lit pixels of traces, the other untouched"
+done
+
+# The compositor killed under the program: one line naming it, exit 1 at once.
+# Each run kills its sway; the next starts another.
+for scenario in "tessaline, Wayland" "saver, Wayland" "tessaline, X11"; do
+    name=$title command=("$dir/tessaline" c) line="connection to the Wayland compositor at 'wayland-"
+    case "$scenario" in
+    saver*) command=("$dir/tessaline-saver") name=Tessaline ;;
+    *X11) command=(env -u WAYLAND_DISPLAY "DISPLAY=${onX[-1]#DISPLAY=}" "${command[@]}")
+        line="connection to the X server was lost" ;;
+    esac
+    start "$name" "${command[@]}"
+    sleep 0.5
+    kill -KILL $sway
+    exitWithin=1
+    expectExit 1 "the compositor's end ($scenario)"
+    [ "$(wc -l <"$work/stderr")" -eq 1 ] && grep -qF "$line" "$work/stderr" ||
+        fail "$scenario: stderr is not one line with \"$line\": $(cat "$work/stderr")"
+    echo "$scenario: $(cat "$work/stderr")"
+    startSway "lost$RANDOM" 2
+done

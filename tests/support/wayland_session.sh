@@ -9,9 +9,13 @@
 #                              that user in the runtime folder RUNTIME, with a clean
 #                              environment (no DISPLAY) but the sanitizer options
 #   waitSocket DIR PATTERN     waits for a socket there; its name in $socket
-#   startSway                  sway, headless, 1280x1024 at 60 Hz, software
-#                              rendering, no input devices; onSway is the prefix
-#                              that runs a program on it
+#   startSway [NAME OUTPUTS]   sway, headless, software rendering, no input
+#                              devices, in runtime folder $dir/NAME (sway by
+#                              default): one output of 1280x1024 at 60 Hz, or
+#                              with OUTPUTS 2 two of 1920x1080 side by side and
+#                              Xwayland; onSway is the prefix that runs a program
+#                              on it, onX (two outputs) the one that runs it on
+#                              Xwayland's X display instead; its pid is $sway
 waylandSession() {
     as=()
     if [ "$(id -u)" -eq 0 ]; then
@@ -25,7 +29,7 @@ waylandSession() {
     trap endWaylandSession EXIT
     local program
     for program in "$@"; do cp "$program" "$dir/"; done
-    mkdir -m 700 "$dir/sway" "$dir/weston" # the runtime folders (XDG_RUNTIME_DIR)
+    mkdir -m 700 "$dir/weston" # its runtime folder (XDG_RUNTIME_DIR); startSway makes its own
     chmod 755 "$dir"
     [ ${#as[@]} -eq 0 ] || chown -R "$user": "$dir"
 }
@@ -51,18 +55,30 @@ waitSocket() {
 }
 
 startSway() {
-    cat >"$dir/sway.conf" <<'CONF'
-output HEADLESS-1 mode 1280x1024@60Hz
-default_border none
-default_floating_border none
-xwayland disable
-CONF
-    userEnv "$dir/sway"
-    "${env[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-        sway -c "$dir/sway.conf" >"$work/sway.log" 2>&1 &
-    pids+=($!)
-    waitSocket "$dir/sway" 'sway-ipc.*.sock'
-    onSway=("${env[@]}" SWAYSOCK="$dir/sway/$socket")
-    waitSocket "$dir/sway" 'wayland-*'
+    local name=${1:-sway} outputs=${2:-1} runtime
+    runtime="$dir/${1:-sway}"
+    mkdir -p -m 700 "$runtime"
+    [ ${#as[@]} -eq 0 ] || chown "$user": "$runtime"
+    if [ "$outputs" -eq 1 ]; then
+        printf '%s\n' "output HEADLESS-1 mode 1280x1024@60Hz" "xwayland disable" >"$runtime.conf"
+    else
+        # Xwayland at once, its display number written where we can read it.
+        printf '%s\n' "output HEADLESS-1 mode 1920x1080@60Hz position 0 0" \
+            "output HEADLESS-2 mode 1920x1080@60Hz position 1920 0" "xwayland force" \
+            "exec sh -c 'echo \$DISPLAY >\$XDG_RUNTIME_DIR/x-display'" >"$runtime.conf"
+    fi
+    printf '%s\n' "default_border none" "default_floating_border none" >>"$runtime.conf"
+    userEnv "$runtime"
+    "${env[@]}" WLR_BACKENDS=headless WLR_HEADLESS_OUTPUTS="$outputs" WLR_LIBINPUT_NO_DEVICES=1 \
+        WLR_RENDERER=pixman sway -c "$runtime.conf" >"$work/$name.log" 2>&1 &
+    sway=$!
+    pids+=($sway)
+    waitSocket "$runtime" 'sway-ipc.*.sock'
+    onSway=("${env[@]}" SWAYSOCK="$runtime/$socket")
+    waitSocket "$runtime" 'wayland-*'
     onSway+=(WAYLAND_DISPLAY="$socket")
+    [ "$outputs" -gt 1 ] || return 0
+    for _ in $(seq 100); do [ -s "$runtime/x-display" ] && break; sleep 0.1; done
+    [ -s "$runtime/x-display" ] || fail "sway started no Xwayland"
+    onX=("${env[@]}" DISPLAY="$(cat "$runtime/x-display")")
 }
