@@ -1,4 +1,5 @@
 #include "platform/host.h"
+#include "platform/sdl/backend.h"
 #include "platform/sdl/display.h"
 #include "platform/sdl/video.h"
 #include "platform/sdl/window.h"
@@ -172,6 +173,78 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
     // The screen DC is the switched screen's size.
     EXPECT_EQ(tess::windowHost().screenWidth, 320);
     EXPECT_EQ(tess::windowHost().screenHeight, 240);
+}
+
+// A desktop of two monitors side by side, the primary one (1024 x 768, as the
+// dummy driver's display) on the left, a 800 x 600 one at 75 Hz on its right,
+// as a window system's backend reports them.
+std::vector<tess::sdl::Monitor> twoMonitors() {
+    return {{"left", SDL_Rect{0, 0, 1024, 768}, 32, 60},
+            {"right", SDL_Rect{1024, 0, 800, 600}, 32, 75}};
+}
+bool unchanged() {
+    return false;
+}
+
+struct TwoMonitors : DummyDisplay {
+    Backend fake = portableBackend();
+    void SetUp() override {
+        DummyDisplay::SetUp();
+        fake.monitors = twoMonitors;
+        fake.monitorsChanged = unchanged;
+        chooseBackend(fake);
+        startDisplay();
+        registerQuiet();
+    }
+};
+
+std::vector<std::vector<LONG>>& seen() {
+    static std::vector<std::vector<LONG>> s;
+    return s;
+}
+BOOL CALLBACK note(HMONITOR, HDC, LPRECT r, LPARAM) {
+    seen().push_back({r->left, r->top, r->right, r->bottom});
+    return TRUE;
+}
+std::vector<std::vector<LONG>> monitorsOf(HDC dc) {
+    seen().clear();
+    EXPECT_TRUE(EnumDisplayMonitors(dc, nullptr, note, 0));
+    return seen();
+}
+
+TEST_F(TwoMonitors, TheScreenIsThePrimaryMonitorAndTheVirtualScreenHoldsBoth) {
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+    EXPECT_EQ((std::vector<int>{
+                  GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                  GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}),
+              (std::vector<int>{0, 0, 1824, 768}));
+    EXPECT_EQ(monitorsOf(nullptr),
+              (std::vector<std::vector<LONG>>{{0, 0, 1024, 768}, {1024, 0, 1824, 600}}));
+    // A window across the seam: each monitor's part of it, from its corner; its
+    // presents follow the monitor it lies on most.
+    HWND across = CreateWindowExA(0, "quiet", "t", WS_POPUP, 900, 100, 300, 200, nullptr, nullptr,
+                                  nullptr, nullptr);
+    HDC dc = GetDC(across);
+    EXPECT_EQ(monitorsOf(dc),
+              (std::vector<std::vector<LONG>>{{0, 0, 124, 200}, {124, 0, 300, 200}}));
+    ReleaseDC(across, dc);
+    EXPECT_DOUBLE_EQ(findWindow(across)->interval, 1.0 / 75);
+
+    // Switched, the screen covers the primary monitor alone; the other stays.
+    ASSERT_EQ(switchTo(320, 240), DISP_CHANGE_SUCCESSFUL);
+    HWND full = CreateWindowExA(0, "quiet", "t", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr,
+                                nullptr, nullptr);
+    int x = -1, y = -1, w = 0, h = 0;
+    SDL_GetWindowPosition(sdlWindowOf(full), &x, &y);
+    SDL_GetWindowSize(sdlWindowOf(full), &w, &h);
+    EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{0, 0, 1024, 768}));
+    EXPECT_EQ(monitorsOf(nullptr), (std::vector<std::vector<LONG>>{{0, 0, 320, 240}}));
+    EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 320);
+    DEVMODEA stored;
+    std::memset(&stored, 0, sizeof stored);
+    EXPECT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &stored));
+    EXPECT_EQ(size(stored), (std::vector<unsigned>{1024, 768}));
 }
 
 using Cursor = DummyDisplay;
