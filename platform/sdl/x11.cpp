@@ -192,8 +192,11 @@ void start() {
     XSelectInput(s.watch, s.root, StructureNotifyMask);
     XFlush(s.watch);
     s.monitors = readMonitors();
+    // For the windows SDL makes, always on the first screen: a visual of another
+    // screen would fail there (createOnOtherScreen chooses its own).
     XVisualInfo visual;
-    if (s.depth < 24 && XMatchVisualInfo(s.watch, s.screen, s.depth, TrueColor, &visual)) {
+    if (s.screen == 0 && s.depth < 24 &&
+        XMatchVisualInfo(s.watch, s.screen, s.depth, TrueColor, &visual)) {
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", visual.visualid);
         SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id);

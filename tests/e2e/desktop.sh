@@ -6,8 +6,9 @@
 #            a second with 1 and one line on stderr (no hang, no abort, no core)
 #   depths   a 30-bit screen shows the traces; a 16-bit one too, on black that stays
 #            black; on an 8-bit one the program says it cannot draw and exits 1
-#   screens  with DISPLAY=:N.1 the window opens on screen 1, not on screen 0, and a
-#            close request ends it with 0
+#   screens  with DISPLAY=:N.1 the window opens on screen 1 (16 bits), not on screen
+#            0, shows traces on black that stays black, names its class and pid to
+#            the window manager, and a close request ends it with 0
 #   wm       under Openbox, with a tint2 panel: the window is in full-screen state,
 #            Alt+drag does not move it, the panel stays under it when another
 #            window takes the focus; minimized it keeps drawing frames but presents
@@ -73,7 +74,7 @@ depths)
     ;;
 screens)
     exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -screen 1 1024x768x24 -nolisten tcp -noreset \
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -screen 1 1024x768x16 -nolisten tcp -noreset \
         >"$work/xvfb.log" 2>&1 &
     pids+=($!)
     exec 3>&-
@@ -87,7 +88,12 @@ screens)
     [ -n "$window1" ] && [ -z "$window0" ] || fail "window on screen 1: '$window1', on screen 0: '$window0'"
     DISPLAY=":$number.0" xwd -root -silent >"$work/first.xwd"
     [ "$(lit "$work/first.xwd")" -eq 0 ] || fail "screen 0 shows $(lit "$work/first.xwd") lit pixels"
-    echo "screens: the window and $(lit "$work/second.xwd") pixels of traces on screen 1, none on screen 0"
+    traces=$(lit "$work/second.xwd")
+    [ "$traces" -lt $((1024 * 768 / 4)) ] || fail "screen 1: $traces pixels lit: not traces on black"
+    xprop -id "$window1" WM_CLASS _NET_WM_PID WM_HINTS >"$work/props"
+    grep -q '^WM_CLASS.*"tessaline"' "$work/props" && grep -q "^_NET_WM_PID(CARDINAL) = $app\$" "$work/props" &&
+        grep -q 'accepts input' "$work/props" || fail "screen 1: the window manager is not told: $(cat "$work/props")"
+    echo "screens: the window and $traces pixels of traces on 16-bit screen 1, none on screen 0; its class, pid and hints set"
     "$xprobe" close "$window1"
     expectExit 0 "a close request"
     ;;
