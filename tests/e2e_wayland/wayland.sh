@@ -55,8 +55,8 @@ cat >"$work/shot.py" <<'PY'
 # shot.py BACKGROUND SHOT (binary PPMs of one size, as grim writes them): how many
 # pixels of SHOT are neither black nor the BACKGROUND pixel at their place, and
 # the rows of the first and last of them (half-open). With a third argument
-# "halves", for the left half and then the right: that count, and how many
-# pixels differ from the BACKGROUND at all. Whole screens as integers, a pixel
+# "halves", that count, then for the left half and for the right: their
+# count, and how many pixels differ from the BACKGROUND at all. Whole screens as integers, a pixel
 # per 24 bits, so that the interpreter loops over nothing.
 import sys
 def screen(path):
@@ -78,6 +78,7 @@ def lit(shot, background):  # (lit, differing) as integers with bit 24i per pixe
 width, shot = screen(sys.argv[2])
 _, background = screen(sys.argv[1])
 if len(sys.argv) > 3:
+    print(lit(shot, background)[0].bit_count(), end=' ')
     row = 3 * width
     for start, end in ((0, row // 2), (row // 2, row)):
         part = lambda d: b''.join(d[y + start:y + end] for y in range(0, len(d), row))
@@ -112,26 +113,38 @@ start() {
     fail "$scenario: no window titled '$name' in sway's tree"
 }
 
-for scenario in "letter a" "letter e" saver; do
-    case "$scenario" in
-    letter*) command=("$dir/tessaline" "${scenario#letter }") name=$title ;;
-    saver) command=("$dir/tessaline-saver") name=Tessaline ;;
-    esac
-    # A first colour with every channel below 100 paints nothing (the 1 % step
-    # truncates to 0 from black), about one run in 17: start again then.
+# shootLit NAME COMMAND...: starts the program, shoots the screen 2 s after its
+# window is mapped, ends it with SIGTERM (exit 0, nothing on stderr) and counts
+# the shot with shot.py (and $shotMode) into the array counts, whose first is
+# the lit pixels. A first colour with every channel below 100 paints nothing
+# (the 1 % step truncates to 0 from black), about one run in 17: it starts
+# again then, three times at most.
+shotMode=""
+shootLit() {
+    local name=$1 run
+    shift
     for run in 1 2 3; do
-        start "$name" "${command[@]}"
+        start "$name" "$@"
         sleep 2
         "${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
         kill -TERM $app
         exitWithin=5
         expectExit 0 SIGTERM
         [ ! -s "$work/stderr" ] || fail "$scenario: the program wrote to stderr"
-        read -r lit y0 y1 < <(python3 "$work/shot.py" "$work/background.ppm" "$work/shot.ppm")
-        [ "$lit" -gt 0 ] && break
+        read -r -a counts < <(python3 "$work/shot.py" "$work/background.ppm" "$work/shot.ppm" $shotMode)
+        [ "${counts[0]}" -gt 0 ] && return
         echo "$scenario: run $run drew a colour too dark to show; starting again"
     done
-    [ "$lit" -gt 0 ] || fail "$scenario: nothing coloured on the screen 2 s after the window was mapped"
+    fail "$scenario: nothing coloured on the screen 2 s after the window was mapped"
+}
+
+for scenario in "letter a" "letter e" saver; do
+    case "$scenario" in
+    letter*) command=("$dir/tessaline" "${scenario#letter }") name=$title ;;
+    saver) command=("$dir/tessaline-saver") name=Tessaline ;;
+    esac
+    shootLit "$name" "${command[@]}"
+    read -r lit y0 y1 <<<"${counts[*]}"
     [ "$lit" -lt $((1280 * 1024 / 4)) ] || fail "$scenario: $lit pixels lit: not traces on black"
     # 320x240 is shown four times enlarged: 1280x960 at (0, 32), black above and below.
     [ "$scenario" != "letter a" ] || { [ "$y0" -ge 32 ] && [ "$y1" -le 992 ]; } ||
@@ -166,21 +179,12 @@ grep -q 'dimensions: *3840x1080 pixels' "$work/xdpyinfo" && grep -q '^Monitors: 
 [ "$("${onSway[@]}" swaymsg -t get_outputs | grep -c '"name": "HEADLESS-')" -eq 2 ] ||
     fail "sway has not two outputs"
 "${onSway[@]}" grim -t ppm - >"$work/background.ppm"
-half=$((1920 * 1080))
+half=$((1920 * 1080)) shotMode=halves
 for scenario in "Wayland" "X11"; do
     command=("$dir/tessaline" c)
     [ "$scenario" = Wayland ] || command=(env -u WAYLAND_DISPLAY "DISPLAY=${onX[-1]#DISPLAY=}" "${command[@]}")
-    for run in 1 2 3; do
-        start "$title" "${command[@]}"
-        sleep 2
-        "${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
-        kill -TERM $app
-        exitWithin=5
-        expectExit 0 SIGTERM
-        read -r litL differL litR differR < <(python3 "$work/shot.py" "$work/background.ppm" "$work/shot.ppm" halves)
-        [ $((litL + litR)) -gt 0 ] && break
-        echo "$scenario: run $run drew a colour too dark to show; starting again"
-    done
+    shootLit "$title" "${command[@]}"
+    read -r _ litL differL litR differR <<<"${counts[*]}"
     # One half all black but the traces, not a pixel of the compositor's grey
     # left; the other half untouched.
     covered=left lit=$litL differ=$differL other=$differR
