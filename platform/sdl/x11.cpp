@@ -28,7 +28,7 @@ namespace {
 using XWindow = ::Window;
 
 // A window this backend made itself, on a screen other than the first.
-struct Made {
+struct OtherScreenWindow {
     SDL_Window* sdl;
     XWindow x;
 };
@@ -39,13 +39,14 @@ struct Adopted {
 };
 
 struct State {
-    Display* watch = nullptr; // ours: SDL's connection is out of reach until a window exists
+    Display* screenConnection =
+        nullptr; // ours: SDL's connection is out of reach until a window exists
     Display* sdlDisplay = nullptr;
     int screen = 0, depth = 0;
     XWindow root = 0;
     int randrEvents = -1; // RandR's first event code; -1 without the extension
     std::vector<Monitor> monitors;
-    std::vector<Made> made;
+    std::vector<OtherScreenWindow> otherScreen;
     std::vector<Adopted> adopted;
     int (*previousError)(Display*, XErrorEvent*) = nullptr;
     int (*previousIoError)(Display*) = nullptr;
@@ -127,20 +128,22 @@ std::vector<Monitor> readMonitors() {
     State& s = state();
     std::vector<Monitor> out;
     int n = 0;
-    XRRMonitorInfo* list = s.randrEvents >= 0 ? XRRGetMonitors(s.watch, s.root, True, &n) : nullptr;
-    XRRScreenResources* res = list ? XRRGetScreenResourcesCurrent(s.watch, s.root) : nullptr;
+    XRRMonitorInfo* list =
+        s.randrEvents >= 0 ? XRRGetMonitors(s.screenConnection, s.root, True, &n) : nullptr;
+    XRRScreenResources* res =
+        list ? XRRGetScreenResourcesCurrent(s.screenConnection, s.root) : nullptr;
     for (int i = 0; i < n; ++i) {
         const XRRMonitorInfo& r = list[i];
         Monitor m;
-        char* name = XGetAtomName(s.watch, r.name);
+        char* name = XGetAtomName(s.screenConnection, r.name);
         m.name = name ? name : "";
         if (name) XFree(name);
         m.area = SDL_Rect{r.x, r.y, r.width, r.height};
         m.bitsPerPixel = storedBits(s.depth);
         if (res && r.noutput > 0) {
-            XRROutputInfo* o = XRRGetOutputInfo(s.watch, res, r.outputs[0]);
+            XRROutputInfo* o = XRRGetOutputInfo(s.screenConnection, res, r.outputs[0]);
             if (o) {
-                const int hz = refreshOf(res, o->crtc, s.watch);
+                const int hz = refreshOf(res, o->crtc, s.screenConnection);
                 if (hz > 0) m.frequency = hz;
                 XRRFreeOutputInfo(o);
             }
@@ -152,7 +155,8 @@ std::vector<Monitor> readMonitors() {
     if (out.empty()) {
         Monitor m;
         m.name = "screen";
-        m.area = SDL_Rect{0, 0, DisplayWidth(s.watch, s.screen), DisplayHeight(s.watch, s.screen)};
+        m.area = SDL_Rect{0, 0, DisplayWidth(s.screenConnection, s.screen),
+                          DisplayHeight(s.screenConnection, s.screen)};
         m.bitsPerPixel = storedBits(s.depth);
         out.push_back(m);
     }
@@ -176,27 +180,27 @@ void start() {
     s.previousIoError = XSetIOErrorHandler(onConnectionLost);
     // SDL installed a handler of its own when it started; ours goes in front.
     s.previousError = XSetErrorHandler(onXError);
-    s.watch = XOpenDisplay(nullptr);
-    if (!s.watch) return;
-    s.screen = DefaultScreen(s.watch);
-    s.root = RootWindow(s.watch, s.screen);
-    s.depth = DefaultDepth(s.watch, s.screen);
+    s.screenConnection = XOpenDisplay(nullptr);
+    if (!s.screenConnection) return;
+    s.screen = DefaultScreen(s.screenConnection);
+    s.root = RootWindow(s.screenConnection, s.screen);
+    s.depth = DefaultDepth(s.screenConnection, s.screen);
     int errors = 0;
-    if (XRRQueryExtension(s.watch, &s.randrEvents, &errors)) {
-        XRRSelectInput(s.watch, s.root,
+    if (XRRQueryExtension(s.screenConnection, &s.randrEvents, &errors)) {
+        XRRSelectInput(s.screenConnection, s.root,
                        RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask |
                            RROutputChangeNotifyMask);
     } else {
         s.randrEvents = -1;
     }
-    XSelectInput(s.watch, s.root, StructureNotifyMask);
-    XFlush(s.watch);
+    XSelectInput(s.screenConnection, s.root, StructureNotifyMask);
+    XFlush(s.screenConnection);
     s.monitors = readMonitors();
     // For the windows SDL makes, always on the first screen: a visual of another
     // screen would fail there (createOnOtherScreen chooses its own).
     XVisualInfo visual;
     if (s.screen == 0 && s.depth < 24 &&
-        XMatchVisualInfo(s.watch, s.screen, s.depth, TrueColor, &visual)) {
+        XMatchVisualInfo(s.screenConnection, s.screen, s.depth, TrueColor, &visual)) {
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", visual.visualid);
         SDL_SetHint(SDL_HINT_VIDEO_X11_WINDOW_VISUALID, id);
@@ -207,9 +211,9 @@ void destroyWindow(SDL_Window* window);
 
 void stop() {
     State& s = state();
-    while (!s.made.empty())
-        destroyWindow(s.made.back().sdl);
-    if (s.watch) XCloseDisplay(s.watch);
+    while (!s.otherScreen.empty())
+        destroyWindow(s.otherScreen.back().sdl);
+    if (s.screenConnection) XCloseDisplay(s.screenConnection);
     XSetErrorHandler(s.previousError);
     XSetIOErrorHandler(s.previousIoError);
     s = State{};
@@ -225,11 +229,11 @@ std::vector<Monitor> monitors() {
 
 bool monitorsChanged() {
     State& s = state();
-    if (!s.watch) return false;
+    if (!s.screenConnection) return false;
     bool told = false;
-    while (XPending(s.watch)) {
+    while (XPending(s.screenConnection)) {
         XEvent e;
-        XNextEvent(s.watch, &e);
+        XNextEvent(s.screenConnection, &e);
         if (s.randrEvents >= 0) XRRUpdateConfiguration(&e);
         told =
             told || e.type == ConfigureNotify ||
@@ -326,7 +330,7 @@ SDL_Window* createOnOtherScreen(const char* title, const SDL_Rect& f, std::uint3
         XFlush(d);
         return nullptr;
     }
-    state().made.push_back(Made{sdl, w});
+    state().otherScreen.push_back(OtherScreenWindow{sdl, w});
     setFullScreen(d, w, flags & SDL_WINDOW_FULLSCREEN_DESKTOP);
     XFlush(d);
     if (!(flags & SDL_WINDOW_HIDDEN)) SDL_ShowWindow(sdl);
@@ -341,28 +345,28 @@ SDL_Window* createWindow(const char* title, const SDL_Rect& frame, std::uint32_t
     return window;
 }
 
-const Made* madeHere(SDL_Window* window) {
-    for (const Made& m : state().made)
+const OtherScreenWindow* otherScreenWindow(SDL_Window* window) {
+    for (const OtherScreenWindow& m : state().otherScreen)
         if (m.sdl == window) return &m;
     return nullptr;
 }
 
 void destroyWindow(SDL_Window* window) {
     if (!window) return;
-    auto& made = state().made;
-    const auto it =
-        std::find_if(made.begin(), made.end(), [window](const Made& m) { return m.sdl == window; });
+    auto& windows = state().otherScreen;
+    const auto it = std::find_if(windows.begin(), windows.end(),
+                                 [window](const OtherScreenWindow& m) { return m.sdl == window; });
     SDL_DestroyWindow(window); // SDL leaves a window it did not make alone
-    if (it == made.end()) return;
+    if (it == windows.end()) return;
     Display* d = state().sdlDisplay;
     XDestroyWindow(d, it->x);
     XFlush(d);
-    made.erase(it);
+    windows.erase(it);
 }
 
 void placeWindow(SDL_Window* window, const SDL_Rect& area, bool fullScreen) {
     Display* d = displayOf(window);
-    if (const Made* m = madeHere(window)) {
+    if (const OtherScreenWindow* m = otherScreenWindow(window)) {
         setFullScreen(d, m->x, fullScreen);
     } else {
         portable::placeWindow(window, area, fullScreen);
@@ -438,7 +442,7 @@ void quitReported() {} // only a lost connection ends SDL on X11, and Xlib repor
 int eventFds(int* fds, int most) {
     const State& s = state();
     int n = 0;
-    for (Display* d : {s.sdlDisplay, s.watch})
+    for (Display* d : {s.sdlDisplay, s.screenConnection})
         if (d && n < most) fds[n++] = ConnectionNumber(d);
     return n;
 }

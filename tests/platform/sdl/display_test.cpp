@@ -110,6 +110,19 @@ COLORREF shown(SDL_Window* w, int x, int y) {
     return RGB(r, g, b);
 }
 
+// The pointer moves to (x, y) of an SDL window, as far as the host can tell.
+void moveCursorTo(SDL_Window* sdl, int x, int y) {
+    SDL_Event e;
+    std::memset(&e, 0, sizeof e);
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = SDL_GetWindowID(sdl);
+    e.motion.x = x;
+    e.motion.y = y;
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    MSG m;
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 using SwitchedScreen = DummyDisplay;
 
 TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred) {
@@ -153,21 +166,11 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
         EXPECT_EQ(shown(sdl, p.x, p.y), p.colour) << "at " << p.x << ", " << p.y;
 
     // The cursor reads in switched-screen pixels, clamped to the screen.
-    auto moveTo = [&](int x, int y) {
-        SDL_Event e;
-        std::memset(&e, 0, sizeof e);
-        e.type = SDL_MOUSEMOTION;
-        e.motion.windowID = SDL_GetWindowID(sdl);
-        e.motion.x = x;
-        e.motion.y = y;
-        ASSERT_EQ(SDL_PushEvent(&e), 1);
-        PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
-    };
-    moveTo(100, 50);
+    moveCursorTo(sdl, 100, 50);
     POINT at{};
     GetCursorPos(&at);
     EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{31, 15}));
-    moveTo(0, 767);
+    moveCursorTo(sdl, 0, 767);
     GetCursorPos(&at);
     EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{0, 239}));
     // The screen DC is the switched screen's size.
@@ -175,12 +178,13 @@ TEST_F(SwitchedScreen, AWindowCoversTheDesktopShowingItsSurfaceScaledAndCentred)
     EXPECT_EQ(tess::windowHost().screenHeight, 240);
 }
 
-// A desktop of two monitors side by side, the primary one (1024 x 768, as the
-// dummy driver's display) on the left, a 800 x 600 one at 75 Hz on its right,
-// as a window system's backend reports them.
+// A desktop of two monitors side by side, as a window system's backend reports
+// them: the primary one of 1280 x 1024 on the left (larger than the dummy
+// driver's display, so that its full-screen windows come out smaller, as a
+// window manager may make them), a 800 x 600 one at 75 Hz on its right.
 std::vector<tess::sdl::Monitor> twoMonitors() {
-    return {{"left", SDL_Rect{0, 0, 1024, 768}, 32, 60},
-            {"right", SDL_Rect{1024, 0, 800, 600}, 32, 75}};
+    return {{"left", SDL_Rect{0, 0, 1280, 1024}, 32, 60},
+            {"right", SDL_Rect{1280, 0, 800, 600}, 32, 75}};
 }
 bool unchanged() {
     return false;
@@ -213,38 +217,45 @@ std::vector<std::vector<LONG>> monitorsOf(HDC dc) {
 }
 
 TEST_F(TwoMonitors, TheScreenIsThePrimaryMonitorAndTheVirtualScreenHoldsBoth) {
-    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1024);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 768);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 1280);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), 1024);
     EXPECT_EQ((std::vector<int>{
                   GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
                   GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}),
-              (std::vector<int>{0, 0, 1824, 768}));
+              (std::vector<int>{0, 0, 2080, 1024}));
     EXPECT_EQ(monitorsOf(nullptr),
-              (std::vector<std::vector<LONG>>{{0, 0, 1024, 768}, {1024, 0, 1824, 600}}));
+              (std::vector<std::vector<LONG>>{{0, 0, 1280, 1024}, {1280, 0, 2080, 600}}));
     // A window across the seam: each monitor's part of it, from its corner; its
     // presents follow the monitor it lies on most.
-    HWND across = CreateWindowExA(0, "quiet", "t", WS_POPUP, 900, 100, 300, 200, nullptr, nullptr,
+    HWND across = CreateWindowExA(0, "quiet", "t", WS_POPUP, 1200, 100, 300, 200, nullptr, nullptr,
                                   nullptr, nullptr);
     HDC dc = GetDC(across);
-    EXPECT_EQ(monitorsOf(dc),
-              (std::vector<std::vector<LONG>>{{0, 0, 124, 200}, {124, 0, 300, 200}}));
+    EXPECT_EQ(monitorsOf(dc), (std::vector<std::vector<LONG>>{{0, 0, 80, 200}, {80, 0, 300, 200}}));
     ReleaseDC(across, dc);
     EXPECT_DOUBLE_EQ(findWindow(across)->interval, 1.0 / 75);
+    moveCursorTo(sdlWindowOf(across), 10, 20);
+    POINT at{};
+    GetCursorPos(&at);
+    EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{1210, 120}));
 
-    // Switched, the screen covers the primary monitor alone; the other stays.
+    // Switched, the screen is one monitor, the primary; the stored mode is its own.
     ASSERT_EQ(switchTo(320, 240), DISP_CHANGE_SUCCESSFUL);
     HWND full = CreateWindowExA(0, "quiet", "t", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr,
                                 nullptr, nullptr);
-    int x = -1, y = -1, w = 0, h = 0;
-    SDL_GetWindowPosition(sdlWindowOf(full), &x, &y);
-    SDL_GetWindowSize(sdlWindowOf(full), &w, &h);
-    EXPECT_EQ((std::vector<int>{x, y, w, h}), (std::vector<int>{0, 0, 1024, 768}));
     EXPECT_EQ(monitorsOf(nullptr), (std::vector<std::vector<LONG>>{{0, 0, 320, 240}}));
     EXPECT_EQ(GetSystemMetrics(SM_CXVIRTUALSCREEN), 320);
     DEVMODEA stored;
     std::memset(&stored, 0, sizeof stored);
     EXPECT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_REGISTRY_SETTINGS, &stored));
-    EXPECT_EQ(size(stored), (std::vector<unsigned>{1024, 768}));
+    EXPECT_EQ(size(stored), (std::vector<unsigned>{1280, 1024}));
+    // Its full-screen window came out 1024 x 768: the cursor maps back through
+    // that, as the present fits the screen into it, not through the monitor.
+    int w = 0, h = 0;
+    SDL_GetWindowSize(sdlWindowOf(full), &w, &h);
+    ASSERT_EQ((std::vector<int>{w, h}), (std::vector<int>{1024, 768}));
+    moveCursorTo(sdlWindowOf(full), 100, 50);
+    GetCursorPos(&at);
+    EXPECT_EQ((std::vector<LONG>{at.x, at.y}), (std::vector<LONG>{31, 15}));
 }
 
 using Cursor = DummyDisplay;
