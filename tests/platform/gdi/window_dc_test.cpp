@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -88,6 +89,49 @@ TEST_F(RecordingHost, ABlitRepairsWhatWasDrawnOnTheWindowSinceTheLastOne) {
     SetPixelV(bitmap.dc, 2, 1, 0x0000FF);
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(recorder().blits.size(), 2u);
+    ReleaseDC(theWindow(), window);
+}
+
+// The window's pixels as rows of characters: '.' black, '#' red, 'o' green.
+std::string rowsOf(const tess::Surface& s) {
+    std::string out;
+    for (int y = 0; y < s.height; ++y) {
+        for (int x = 0; x < s.width; ++x)
+            out += s.at(x, y) == 0 ? '.' : s.at(x, y) == 0x0000FF ? '#' : 'o';
+        out += '\n';
+    }
+    return out;
+}
+
+TEST_F(RecordingHost, AStretchByAWholeFactorPaintsBlocksAndReportsOnlyWhatChanged) {
+    MemoryDc bitmap(4, 2);
+    HDC window = GetDC(theWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SetStretchBltMode(window, COLORONCOLOR), BLACKONWHITE);
+    SetPixelV(bitmap.dc, 1, 0, 0x0000FF);
+    SetPixelV(bitmap.dc, 3, 1, 0x00FF00);
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    EXPECT_EQ(rowsOf(recorder().surface), "..##....\n..##....\n......oo\n......oo\n");
+    ASSERT_EQ(recorder().blits.size(), 1u);
+    EXPECT_EQ(corners(recorder().blits[0]), (std::vector<int>{2, 0, 8, 4}));
+
+    // Again unchanged: nothing written, nothing reported. One source pixel
+    // changed: its block alone.
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    EXPECT_EQ(recorder().blits.size(), 1u);
+    SetPixelV(bitmap.dc, 0, 1, 0x00FF00);
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    ASSERT_EQ(recorder().blits.size(), 2u);
+    EXPECT_EQ(corners(recorder().blits[1]), (std::vector<int>{0, 2, 2, 4}));
+
+    // A part of the bitmap to its place, clipped by the window's edge; the
+    // same size is a plain copy.
+    recorder().resize(8, 4);
+    EXPECT_TRUE(StretchBlt(window, 4, 2, 6, 6, bitmap.dc, 1, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(rowsOf(recorder().surface), "........\n........\n....###.\n....###.\n");
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 2, 1, bitmap.dc, 0, 1, 2, 1, SRCCOPY));
+    EXPECT_EQ(rowsOf(recorder().surface), "o.......\n........\n....###.\n....###.\n");
+    EXPECT_FALSE(StretchBlt(window, 0, 0, -8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY)); // no mirroring
     ReleaseDC(theWindow(), window);
 }
 
