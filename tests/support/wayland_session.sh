@@ -62,10 +62,8 @@ startSway() {
     if [ "$outputs" -eq 1 ]; then
         printf '%s\n' "output HEADLESS-1 mode 1280x1024@60Hz" "xwayland disable" >"$runtime.conf"
     else
-        # Xwayland at once, its display number written where we can read it.
         printf '%s\n' "output HEADLESS-1 mode 1920x1080@60Hz position 0 0" \
-            "output HEADLESS-2 mode 1920x1080@60Hz position 1920 0" "xwayland force" \
-            "exec sh -c 'echo \$DISPLAY >\$XDG_RUNTIME_DIR/x-display'" >"$runtime.conf"
+            "output HEADLESS-2 mode 1920x1080@60Hz position 1920 0" "xwayland force" >"$runtime.conf"
     fi
     printf '%s\n' "default_border none" "default_floating_border none" >>"$runtime.conf"
     userEnv "$runtime"
@@ -78,7 +76,14 @@ startSway() {
     waitSocket "$runtime" 'wayland-*'
     onSway+=(WAYLAND_DISPLAY="$socket")
     [ "$outputs" -gt 1 ] || return 0
-    for _ in $(seq 100); do [ -s "$runtime/x-display" ] && break; sleep 0.1; done
-    [ -s "$runtime/x-display" ] || fail "sway started no Xwayland"
-    onX=("${env[@]}" DISPLAY="$(cat "$runtime/x-display")")
+    # Xwayland's display, as sway hands it to what it runs once Xwayland is ready.
+    local display=""
+    for _ in $(seq 100); do
+        "${onSway[@]}" swaymsg exec "echo \$DISPLAY >$runtime/x-display" >/dev/null
+        sleep 0.1
+        display=$(cat "$runtime/x-display" 2>/dev/null || true)
+        [ -z "$display" ] || break
+    done
+    [ -n "$display" ] || fail "sway started no Xwayland"
+    onX=("${env[@]}" DISPLAY="$display")
 }
