@@ -13,19 +13,28 @@
 namespace tess::sdl {
 namespace {
 
-volatile std::sig_atomic_t terminationAsked = 0;
-volatile std::sig_atomic_t terminatedBy = 0;
-// Both ends non-blocking: a handler never waits on a full pipe, a drain never
-// waits on an empty one.
-int wakeRead = -1, wakeWrite = -1;
+struct Signals {
+    volatile std::sig_atomic_t asked = 0;
+    volatile std::sig_atomic_t by = 0;
+    // Both ends non-blocking: a handler never waits on a full pipe, a drain
+    // never waits on an empty one.
+    int wakeRead = -1, wakeWrite = -1;
+};
+
+// Made before the handlers are installed, so a handler only ever reads it.
+Signals& signals() {
+    static Signals s;
+    return s;
+}
 
 extern "C" void onTermination(int signal) {
     const int saved = errno; // the interrupted code may be about to read it
-    terminationAsked = 1;
-    terminatedBy = signal;
-    if (wakeWrite >= 0) {
+    Signals& s = signals();
+    s.asked = 1;
+    s.by = signal;
+    if (s.wakeWrite >= 0) {
         const char byte = 1;
-        const ssize_t written = write(wakeWrite, &byte, 1);
+        const ssize_t written = write(s.wakeWrite, &byte, 1);
         (void)written; // full: a wake is pending already
     }
     errno = saved;
@@ -39,8 +48,8 @@ void catchTerminationSignals() {
     caught = true;
     int ends[2];
     if (pipe2(ends, O_NONBLOCK | O_CLOEXEC) == 0) {
-        wakeRead = ends[0];
-        wakeWrite = ends[1];
+        signals().wakeRead = ends[0];
+        signals().wakeWrite = ends[1];
     }
     struct sigaction action {};
     action.sa_handler = onTermination;
@@ -51,26 +60,26 @@ void catchTerminationSignals() {
 }
 
 bool takeTerminationRequest() {
+    Signals& s = signals();
     char drain[64];
-    while (wakeRead >= 0 && read(wakeRead, drain, sizeof drain) > 0) {
+    while (s.wakeRead >= 0 && read(s.wakeRead, drain, sizeof drain) > 0) {
     }
-    if (!terminationAsked) return false;
-    terminationAsked = 0;
+    if (!s.asked) return false;
+    s.asked = 0;
     return true;
 }
 
 int terminationSignal() {
-    return terminatedBy;
+    return signals().by;
 }
 
 int terminationFd() {
-    return wakeRead;
+    return signals().wakeRead;
 }
 
 void resetSignals() {
     takeTerminationRequest();
-    terminationAsked = 0;
-    terminatedBy = 0;
+    signals().by = 0;
 }
 
 void connectionLost(const char* what) {
