@@ -32,7 +32,7 @@ else()
     set(CPACK_DEBIAN_MAIN_PACKAGE_NAME tessaline)
     set(CPACK_DEBIAN_MAIN_PACKAGE_SECTION x11)
     set(CPACK_DEBIAN_MAIN_DESCRIPTION
-"full-screen animation of a chain painting fading traces
+"full-screen animation and screensaver: a chain painting fading traces
 A chain of 100 points wanders over a black picture that is never cleared, and
 every frame the pixel under each point is faded a little toward the chain's
 colour, so the chain paints slowly thickening coloured traces. Esc quits;
@@ -40,7 +40,10 @@ holding Enter changes the colour.
 .
 The display mode is never changed: the chosen resolution (320x240 to
 1280x1024) is shown in a window over the whole desktop, scaled to fit.
-tessaline-render makes the same pictures without a screen.")
+.
+tessaline-saver is the same animation as a screensaver for XScreenSaver,
+drawing into the window the daemon gives it. tessaline-render makes the
+same pictures without a screen.")
 
     set(CPACK_DEBIAN_DEV_PACKAGE_NAME tessaline-dev)
     set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
