@@ -5,24 +5,29 @@
 # brightness ((R + G + B) / 3) of the lit pixels after LOOK seconds, over SEEDS
 # seeds run side by side. Hacks of the XScreenSaver daemon named with --hacks are
 # measured the same way for comparison (cost only).
-#   scripts/pace.sh [--seconds S] [--look S] [--seeds N] [--hacks "swirl ..."] DELAY...
-# DELAY is microseconds, or "default". Prints one table; needs a build in build/.
+#   scripts/pace.sh [--seconds S] [--look S] [--seeds N] [--hacks "swirl ..."]
+#                   [--pictures DIR] DELAY...
+# DELAY is microseconds, or "default"; --seeds 0 leaves the look out. --pictures
+# keeps seed 1's picture of each delay as DIR/saver-DELAY.png (its own 960x540
+# pixels: the saver draws at pixel size 2 on 1080 rows). Prints one
+# table; needs a build in build/ (or the saver named in $TESSALINE_SAVER).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-seconds=10 look=60 seeds=5 hacks=""
+seconds=10 look=60 seeds=5 hacks="" pictures=""
 while [ $# -gt 0 ]; do
     case $1 in
     --seconds) seconds=$2 && shift 2 ;;
     --look) look=$2 && shift 2 ;;
     --seeds) seeds=$2 && shift 2 ;;
     --hacks) hacks=$2 && shift 2 ;;
+    --pictures) pictures=$2 && shift 2 ;;
     *) break ;;
     esac
 done
 [ $# -gt 0 ] || set -- default
 bash scripts/deps.sh xvfb x11-apps x11-xserver-utils python3
 [ -z "$hacks" ] || bash scripts/deps.sh xscreensaver xscreensaver-data
-saver=build/app/tessaline-saver
+saver=${TESSALINE_SAVER:-build/app/tessaline-saver}
 [ -x "$saver" ] || { echo "pace.sh: build $saver first (scripts/test.sh or cmake)" >&2; exit 1; }
 work=$(mktemp -d /tmp/tess-pace.XXXXXX)
 pids=()
@@ -66,8 +71,10 @@ cost() {
 }
 
 # Mean brightness of the lit pixels after $look seconds, one saver per seed.
-look() {
-    local shots=() apps=() servers=() seed
+#   lookOf NAME SAVER-OPTION...
+lookOf() {
+    local name=$1 shots=() apps=() servers=() seed
+    shift
     for seed in $(seq "$seeds"); do
         server
         DISPLAY=$display TESSALINE_SEED=$seed "$saver" -root "$@" >/dev/null 2>&1 &
@@ -81,16 +88,19 @@ look() {
         shots+=("$work/look$i.xwd")
     done
     kill "${apps[@]}" 2>/dev/null || true
-    python3 scripts/xwd_brightness.py "${shots[@]}"
+    [ -z "$pictures" ] || python3 scripts/xwd.py png "${shots[0]}" "$pictures/saver-$name.png" 2
+    python3 scripts/xwd.py brightness "${shots[@]}"
 }
 
-printf '%-22s %8s %8s %8s   %s\n' "run" "saver %" "X %" "sum %" \
-    "mean lit brightness after ${look} s, ${seeds} seeds (each)"
+heading="mean lit brightness after ${look} s, ${seeds} seeds (each)"
+[ "$seeds" -gt 0 ] || heading=""
+printf '%-22s %8s %8s %8s   %s\n' "run" "saver %" "X %" "sum %" "$heading"
 for delay in "$@"; do
     args=()
     [ "$delay" = default ] || args=(-delay "$delay")
     read -r mine x < <(cost "$saver" -root "${args[@]}")
-    brightness=$(look "${args[@]}")
+    brightness=""
+    [ "$seeds" -eq 0 ] || brightness=$(lookOf "$delay" "${args[@]}")
     printf '%-22s %8s %8s %8s   %s\n' "tessaline -delay $delay" "$mine" "$x" \
         "$(awk "BEGIN { print $mine + $x }")" "$brightness"
     kill "${pids[@]}" 2>/dev/null || true
