@@ -134,7 +134,7 @@ config)
     "$wine" reg add "$key" /v PixelSize /t REG_DWORD /d 99 /f >/dev/null
     start /s
     expectRunning "the first move report"
-    xdotool mousemove_relative -50 0
+    xdotool mousemove_relative -- -50 0
     expectExit 0 "a 50-pixel mouse move with a REG_SZ delay and pixel size 99"
     "$wine" reg delete "$key" /f >/dev/null
     ;;
