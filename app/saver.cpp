@@ -22,10 +22,17 @@ constexpr int kMaxChains = 16; // monitors beyond these share nothing: they stay
 
 using Clock = std::chrono::steady_clock;
 
+// What a chain faded since the last copy to the window, as the boxes of runs of
+// four consecutive points: followers trail their leader a few pixels apart, so
+// each box stays small where the box of the whole chain (hundreds of pixels
+// wide) would be copied, compared and presented for a few hundred pixels.
+constexpr int kRuns = 25;
+constexpr int kRunLength = ChainState::kPoints / kRuns;
+
 struct Chain {
     ChainState state;
-    ChainArea area; // in bitmap pixels
-    RECT changed{}; // bitmap pixels faded since the last copy to the window
+    ChainArea area;        // in bitmap pixels
+    RECT changed[kRuns]{}; // bitmap pixels faded since the last copy
 };
 
 struct SaverState {
@@ -114,15 +121,16 @@ void show(HDC window, HDC memory, const RECT& r, int n) {
 }
 
 // Each chain steps in its area; what the frames changed reaches the window at
-// most once per refresh (the chains' bounding boxes, not the whole bitmap).
+// most once per refresh (the boxes around the chains' points, not the bitmap).
 void frame(void*, HDC window, HDC memory, float dt) {
     SaverState& s = state();
     for (int i = 0; i < s.chainCount; ++i) {
         Chain& c = s.chains[i];
         // This frame fades the pixels under the points where they are now.
         if (!c.state.init) {
-            for (const vec2& p : c.state.a)
-                addToRect(c.changed, toPixel(p.x), toPixel(p.y));
+            for (int p = 0; p < ChainState::kPoints; ++p)
+                addToRect(c.changed[p / kRunLength], toPixel(c.state.a[p].x),
+                          toPixel(c.state.a[p].y));
         } else {
             s.copyAll = true; // seeded this frame: around the centre
         }
@@ -145,17 +153,19 @@ void frame(void*, HDC window, HDC memory, float dt) {
         if (!emptyRect(right)) FillRect(window, &right, black);
         if (!emptyRect(below)) FillRect(window, &below, black);
         for (int i = 0; i < s.chainCount; ++i)
-            s.chains[i].changed = RECT{};
+            for (RECT& r : s.chains[i].changed)
+                r = RECT{};
         return;
     }
     for (int i = 0; i < s.chainCount; ++i) {
-        RECT& r = s.chains[i].changed;
-        if (r.left < 0) r.left = 0;
-        if (r.top < 0) r.top = 0;
-        if (r.right > s.width) r.right = s.width;
-        if (r.bottom > s.height) r.bottom = s.height;
-        if (!emptyRect(r)) show(window, memory, r, n);
-        r = RECT{};
+        for (RECT& r : s.chains[i].changed) {
+            if (r.left < 0) r.left = 0;
+            if (r.top < 0) r.top = 0;
+            if (r.right > s.width) r.right = s.width;
+            if (r.bottom > s.height) r.bottom = s.height;
+            if (!emptyRect(r)) show(window, memory, r, n);
+            r = RECT{};
+        }
     }
 }
 

@@ -150,18 +150,23 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
         if (sy < 0 || sy >= from->height) continue;
         const std::uint32_t* in = &from->at(0, int(sy));
         std::uint32_t* out = &to->at(0, int(dy));
-        long long first = -1, last = -1;
-        for (long long dx = dx0; dx < dx1; ++dx) {
-            const int sx = columns[std::size_t(dx - dx0)];
-            if (sx < 0 || out[dx] == in[sx]) continue;
-            out[dx] = in[sx];
-            if (first < 0) first = dx;
-            last = dx;
+        // Each run of changed pixels is recorded as it is: one span from the
+        // first to the last change would cover everything between two far apart.
+        long long first = -1;
+        for (long long dx = dx0; dx <= dx1; ++dx) {
+            const int sx = dx < dx1 ? columns[std::size_t(dx - dx0)] : -1;
+            const bool change = sx >= 0 && out[dx] != in[sx];
+            if (change) {
+                out[dx] = in[sx];
+                if (first < 0) first = dx;
+                continue;
+            }
+            if (first < 0) continue;
+            const PixelRect run{int(first), int(dy), int(dx), int(dy + 1)};
+            to->touch(run);
+            changed = unite(changed, run);
+            first = -1;
         }
-        if (first < 0) continue;
-        const PixelRect row{int(first), int(dy), int(last + 1), int(dy + 1)};
-        to->touch(row);
-        changed = unite(changed, row);
     }
     if (changed.empty()) return TRUE;
     if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {

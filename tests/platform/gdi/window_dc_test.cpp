@@ -191,24 +191,33 @@ TEST_F(RecordingHost, TheChangedListCoversEveryChangedPixelOfRandomWrites) {
     ReleaseDC(theWindow(), window);
 }
 
-// Two changes far apart (the head snapping back to the centre) stay two small
-// rectangles, not one box over everything between them.
-TEST(DirtyRegion, KeepsFarApartChangesApartAndNearOnesTogether) {
+// Two changes far apart (the head snapping back to the centre) stay apart, a
+// straight trail stays one rectangle, and a winding one is covered by pieces
+// near its pixels, not by its box.
+TEST(DirtyRegion, StaysNearWhatChangedAndShort) {
     tess::DirtyRegion d;
     for (int i = 0; i < 50; ++i) {
-        d.add(tess::PixelRect{10 + i, 10 + i / 2, 11 + i, 11 + i / 2}); // a trail
-        d.add(tess::PixelRect{900 - i, 700, 901 - i, 701});             // another, far off
+        d.add(tess::PixelRect{900 - i, 700, 901 - i, 701});     // a straight trail
+        d.add(tess::PixelRect{10 + i, 10 + i, 11 + i, 11 + i}); // a diagonal one, far off
     }
-    ASSERT_EQ(d.count, 2);
     long long area = 0;
-    for (const tess::PixelRect& r : d)
+    for (const tess::PixelRect& r : d) {
         area += static_cast<long long>(r.x1 - r.x0) * (r.y1 - r.y0);
-    EXPECT_EQ(area, 50 * 25 + 50);
+        EXPECT_FALSE(r.x1 > 100 && r.x0 < 800) << "a rectangle spans both trails";
+    }
+    EXPECT_LE(area, 1000); // 100 pixels changed; the diagonal trail's box alone is 2,500
+    EXPECT_EQ(corners(d.bounds()), (std::vector<int>{10, 10, 901, 701}));
+    int straight = 0;
+    for (const tess::PixelRect& r : d)
+        straight += r.y0 == 700;
+    EXPECT_EQ(straight, 1);
+
     // Past the cap, a new far change joins the rectangle it wastes least with.
-    for (int i = 2; i < 22; ++i)
+    for (int i = 2; i < 2 + 2 * tess::DirtyRegion::kMax; ++i)
         d.add(tess::PixelRect{i * 1000, i * 1000, i * 1000 + 1, i * 1000 + 1});
     EXPECT_EQ(d.count, tess::DirtyRegion::kMax);
-    EXPECT_EQ(corners(d.bounds()), (std::vector<int>{10, 10, 21001, 21001}));
+    const int last = (1 + 2 * tess::DirtyRegion::kMax) * 1000 + 1;
+    EXPECT_EQ(corners(d.bounds()), (std::vector<int>{10, 10, last, last}));
 }
 
 } // namespace
