@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev libpng-dev \
     libsdl2-dev libwayland-dev libx11-dev libxrandr-dev xvfb xdotool x11-utils x11-xserver-utils \
-    x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db
+    x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db \
+    emscripten chromium
 # The Wayland end-to-end test: headless compositors, screenshots, Mesa's EGL in software.
 # Without them that one test says it is skipped, and why.
 bash scripts/deps.sh sway grim weston libegl-mesa0 libgl1-mesa-dri ||
@@ -36,8 +37,21 @@ done
 # The Windows zips, one per width (the native install and .deb checks are in CTest).
 bash tests/install/install.sh zip build-win32 build-win32/zip-check
 bash tests/install/install.sh zip build-win64-tests build-win64-tests/zip-check
+# The browser page (Emscripten): the unit tests under Node, and the page in headless
+# Chromium through Playwright (playwright-core from npm; the browser is Debian's).
+bash scripts/web.sh -DTESS_BUILD_TESTS=ON -DTESS_GTEST_SOURCE=/usr/src/googletest
+(cd tests/web && npm ci --no-audit --no-fund)
+ctest --test-dir build-web --output-on-failure -j"$(nproc)"
+# The page's zip: both variants, the README and the licence.
+rm -rf build-web/packages
+cpack --config build-web/CPackConfig.cmake -B build-web/packages >/dev/null
+listing=$(python3 -m zipfile -l build-web/packages/tessaline-web-*.zip)
+for file in tessaline.html site/index.html site/index.js site/index.wasm README.md LICENSE; do
+    grep -qE "^tessaline-web-[0-9.]+/$file " <<<"$listing" || { echo "test.sh: web zip lacks $file"; exit 1; }
+done
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
-    -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" >/dev/null
+    -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" \
+    -DTESS_WEB_PAGE="$PWD/build-web/tessaline.html" >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 # A minute of each program on Xvfb: memory, descriptors and X resources stay flat.

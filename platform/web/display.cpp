@@ -4,6 +4,7 @@
 // to that mode would fill its screen; returned, it shows at its own size.
 
 #include "platform/web/page.h"
+#include "platform/web/window.h"
 
 #include "platform/win32.h"
 
@@ -71,7 +72,8 @@ LONG ChangeDisplaySettingsA(DEVMODEA* mode, DWORD flags) {
     const DWORD height = (mode->dmFields & DM_PELSHEIGHT) ? mode->dmPelsHeight : DWORD(now.height);
     const DWORD bits = (mode->dmFields & DM_BITSPERPEL) ? mode->dmBitsPerPel : 32;
     // DWORD sizes: a negative width arrives huge and fails the same test.
-    if (width == 0 || height == 0 || width > 16384 || height > 16384 ||
+    if (width == 0 || height == 0 || width > DWORD(tess::web::kMaxSide) ||
+        height > DWORD(tess::web::kMaxSide) ||
         (bits != 8 && bits != 16 && bits != 24 && bits != 32))
         return DISP_CHANGE_BADMODE;
     if (flags & CDS_TEST) return DISP_CHANGE_SUCCESSFUL;

@@ -47,9 +47,6 @@ Surface* surfaceOfWindow(HWND handle) {
     return w ? &w->surface : nullptr;
 }
 
-// The largest side of a window the host backs.
-constexpr int kMaxSide = 16384;
-
 // Windows gives a pop-up asked for CW_USEDEFAULT no size.
 int sizeOrZero(int v) {
     return (v == CW_USEDEFAULT || v < 0) ? 0 : v;

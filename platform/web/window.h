@@ -8,6 +8,9 @@
 
 namespace tess::web {
 
+// The largest side of a window, or of a display mode, the host backs.
+constexpr int kMaxSide = 16384;
+
 struct Window {
     HWND handle = nullptr;
     WNDPROC proc = nullptr;
