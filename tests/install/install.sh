@@ -73,6 +73,10 @@ config=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt" | tr '[
     echo "$DATADIR/icons/hicolor/256x256/apps/tessaline.png"
     echo "$DOCDIR/README.md"
     echo "$DOCDIR/LICENSE"
+    # The browser page, when the build was given one (TESS_WEB_PAGE, scripts/test.sh).
+    if grep -q '^TESS_WEB_PAGE:FILEPATH=.' "$build/CMakeCache.txt"; then
+        echo "$DATADIR/tessaline/tessaline.html"
+    fi
     for h in draw/color.h draw/poly.h draw/shapes.h math/pixel.h math/vec2.h platform/win32.h \
         platform/win32_decls.h; do
         echo "$INCLUDEDIR/tessaline/$h"
