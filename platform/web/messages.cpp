@@ -55,11 +55,11 @@ bool inRange(UINT message, UINT low, UINT high) {
     return (low == 0 && high == 0) || (message >= low && message <= high);
 }
 
-} // namespace
-
 void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     queue().posted.push_back(messageOf(window, message, wParam, lParam));
 }
+
+} // namespace
 
 void keyChanged(int virtualKey, bool down, bool repeat, bool alt) {
     noteKey(virtualKey, down);

@@ -5,11 +5,8 @@
 // changes go up, so there is one present per display frame at most.
 #pragma once
 
-#include "platform/win32.h"
-
 namespace tess::web {
 
-void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // A key went down or up in the page: the state GetKeyState reads, and the key
 // message for the window (a system key with Alt, as Alt+F4 is on Windows).
 void keyChanged(int virtualKey, bool down, bool repeat, bool alt);

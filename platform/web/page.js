@@ -33,8 +33,9 @@ var LibraryTessalinePage = {
 
   tess_web_canvas: function(width, height, shown) {
     var canvas = Module['canvas'];
-    canvas.width = width;
-    canvas.height = height;
+    // Setting a size, even the same one, clears the canvas.
+    if (canvas.width != width) canvas.width = width;
+    if (canvas.height != height) canvas.height = height;
     // The shape the page's style fits the switched display to.
     canvas.style.setProperty('--w', width);
     canvas.style.setProperty('--h', height);

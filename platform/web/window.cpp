@@ -9,7 +9,6 @@
 #include "platform/web/present.h"
 
 #include <memory>
-#include <string>
 #include <strings.h>
 #include <vector>
 
@@ -99,7 +98,9 @@ BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) {
     for (auto it = r.classes.begin(); it != r.classes.end(); ++it) {
         if (strcasecmp(it->name.c_str(), name ? name : "") != 0) continue;
         // A class with a live window stays registered, as on Windows.
-        if (it->instance != instance || (r.window && r.window->proc == it->proc)) return FALSE;
+        if (it->instance != instance ||
+            (r.window && strcasecmp(r.window->className.c_str(), it->name.c_str()) == 0))
+            return FALSE;
         r.classes.erase(it);
         return TRUE;
     }
@@ -130,6 +131,7 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD style, int, int, int
     Window& w = *r.window;
     w.handle = reinterpret_cast<HWND>(r.nextHandle++ << 4);
     w.proc = wc->proc;
+    w.className = wc->name;
     w.surface = tess::Surface(width, height);
     tess::WindowHost host;
     host.surfaceOf = surfaceOfWindow; // presents follow the display's frames, not the copies

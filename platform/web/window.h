@@ -6,6 +6,8 @@
 #include "platform/surface.h"
 #include "platform/win32.h"
 
+#include <string>
+
 namespace tess::web {
 
 // The largest side of a window, or of a display mode, the host backs.
@@ -14,7 +16,8 @@ constexpr int kMaxSide = 16384;
 struct Window {
     HWND handle = nullptr;
     WNDPROC proc = nullptr;
-    Surface surface; // the client area; it keeps its pixels like a backing store
+    std::string className; // as registered (names compare without case)
+    Surface surface;       // the client area; it keeps its pixels like a backing store
     bool visible = false;
     bool needsPaint = false; // WM_PAINT is due
     bool needsFull = true;   // the whole canvas is put at the next present

@@ -58,11 +58,13 @@ async function main() {
     // Far below the 6 s a chain needs to turn far enough to change colour by itself.
     check('file://: one colour before Enter', breaks(later.colours) === 0,
           `${breaks(later.colours)} breaks`);
+    // A new colour each frame while held: a hundred at the default pace, fewer on
+    // a loaded machine, but never the none of one colour.
     await file.keyboard.down('Enter');
-    await seconds(0.6);
+    await seconds(1);
     await file.keyboard.up('Enter');
     const held = await canvasState(file);
-    check('file://: Enter recolours while held', breaks(held.colours) >= 20,
+    check('file://: Enter recolours while held', breaks(held.colours) >= 10,
           `${breaks(held.colours)} breaks`);
 
     await file.keyboard.press('Escape');
