@@ -34,14 +34,13 @@ function cpuTicks(pids) {
   }, 0);
 }
 
-async function main() {
-  const browser = await launch();
+async function main(browser) {
   for (const letter of ['a', 'e']) {
     const tab = await browser.newPage({ viewport: { width: 1280, height: 1024 } });
-    const line = new Promise(resolve =>
-        tab.on('console', m => /^frames \d+/.test(m.text()) && resolve(m.text())));
+    const line = tab.waitForEvent('console', { predicate: m => /^frames \d+/.test(m.text()),
+                                               timeout: (Number(seconds) + 30) * 1000 });
     await tab.goto(`file://${path.resolve(fpsPage)}?res=${letter}&delay=0`);
-    const frames = await line;
+    const frames = (await line).text();
     const presents = await tab.evaluate(() => Module.presents);
     fs.writeFileSync(path.join(out, `fps-web-${letter}.txt`), `${frames} presents ${presents}\n`);
     await tab.close();
@@ -60,10 +59,10 @@ async function main() {
     await tab.close();
   }
   fs.writeFileSync(path.join(out, 'cpu-web.txt'), rows.join('\n') + '\n');
-  await browser.close();
 }
 
-main().catch(e => {
+// A failed run closes the browser too: left open, it would keep this process alive.
+launch().then(browser => main(browser).finally(() => browser.close())).catch(e => {
   console.error(e);
   process.exitCode = 1;
 });
