@@ -16,14 +16,16 @@ constexpr double kFollowGain = 20;     // 1/s
 constexpr float kTurnLimit = 5;        // rad/s
 constexpr float kColourTurn = 30;      // rad turned before the colour changes
 
-vec2 centre() {
-    return vec2(workRes(true, 1, 0) >> 1, workRes(true, 0, 0) >> 1);
+vec2 centre(const ChainArea& area) {
+    return vec2(area.left + (area.width >> 1), area.top + (area.height >> 1));
 }
 
 void newColour(ChainState& s) {
-    s.cr = static_cast<unsigned char>(std::rand() % 256);
-    s.cg = static_cast<unsigned char>(std::rand() % 256);
-    s.cb = static_cast<unsigned char>(std::rand() % 256);
+    do {
+        s.cr = static_cast<unsigned char>(std::rand() % 256);
+        s.cg = static_cast<unsigned char>(std::rand() % 256);
+        s.cb = static_cast<unsigned char>(std::rand() % 256);
+    } while (s.showOnBlack && s.cr < 100 && s.cg < 100 && s.cb < 100);
 }
 
 } // namespace
@@ -33,14 +35,22 @@ ChainState& chainState() {
     return state;
 }
 
+ChainArea screenArea() {
+    return ChainArea{0, 0, workRes(true, 1, 0), workRes(true, 0, 0)};
+}
+
 void goProgram(HDC hdc, float dt) {
     stepChain(chainState(), hdc, dt);
 }
 
 void stepChain(ChainState& s, HDC hdc, float dt) {
+    stepChain(s, hdc, dt, screenArea());
+}
+
+void stepChain(ChainState& s, HDC hdc, float dt, const ChainArea& area) {
     if (s.init) {
         for (vec2& p : s.a)
-            p = centre() + rndvec2() * 50;
+            p = centre(area) + rndvec2() * 50;
         s.nrm = rndnrm2();
         s.trn = 0;
         newColour(s);
@@ -62,7 +72,7 @@ void stepChain(ChainState& s, HDC hdc, float dt) {
         upPixl(hdc, s.a[i], colour);
         if (i == 0) {
             s.a[0] = s.a[0] + (s.nrm * kHeadSpeed) * dt;
-            if (retdis2(centre(), s.a[0]) > workRes(true, 0, 0) / 2.0) s.a[0] = centre();
+            if (retdis2(centre(area), s.a[0]) > area.height / 2.0) s.a[0] = centre(area);
             // Evaluated in double, stored as float.
             s.trn = static_cast<float>(s.trn + ((std::rand() % 10000) / 10000.0 - 0.5) * 30 * dt);
             if (s.trn < -kTurnLimit) s.trn = -kTurnLimit;

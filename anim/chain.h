@@ -15,14 +15,28 @@ struct ChainState {
     unsigned char cr = 0, cg = 0, cb = 0;
     float tot = 0;    // turned since the colour last changed, rad
     bool init = true; // true until the first frame has seeded the rest
+    // A colour with every channel below 100 never shows on black (the 1 % fade
+    // truncates to nothing): with this set such a colour is drawn again.
+    bool showOnBlack = false;
 
     COLORREF colour() const { return COLORREF(cr | cg << 8 | cb << 16); }
 };
+
+// The rectangle a chain keeps to, in the pixels it paints: it is seeded around
+// the centre (left + width / 2, top + height / 2, halves rounded down), and the
+// head goes back there when it strays farther than height / 2 from it.
+struct ChainArea {
+    int left = 0, top = 0, width = 0, height = 0;
+};
+// The whole screen of the stored resolution (workRes), as it is now.
+ChainArea screenArea();
 
 // Advance one frame of dt seconds and paint into hdc. The first call seeds the
 // chain and runs 0.01 s; later frame times that are not at most 0.05 s (longer,
 // infinite, NaN) run as 0.05 s, beyond which followers would overshoot and diverge.
 void goProgram(HDC hdc, float dt);
+// The same step for any chain, keeping to `area` (without one: screenArea()).
+void stepChain(ChainState& state, HDC hdc, float dt, const ChainArea& area);
 void stepChain(ChainState& state, HDC hdc, float dt);
 
 // The state goProgram advances.

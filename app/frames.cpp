@@ -62,25 +62,73 @@ void validateWindow(HWND window) {
     EndPaint(window, &paint);
 }
 
-int runFrames(HWND window, int showCommand, unsigned delay) {
+namespace {
+
+// The bitmap for a client area: its size divided by the pixel size, at least 1 x 1.
+RECT bitmapArea(const RECT& client, int pixelSize) {
+    if (pixelSize <= 1) return client;
+    const LONG w = client.right / pixelSize, h = client.bottom / pixelSize;
+    return RECT{0, 0, w > 0 ? w : 1, h > 0 ? h : 1};
+}
+
+// The program's frame: its animation, and a copy of the whole bitmap.
+struct WholeCopy {
+    LONG width, height;
+};
+
+void programFrame(void* animation, HDC window, HDC memory, float dt) {
+    const WholeCopy& copy = *static_cast<const WholeCopy*>(animation);
+    goProgram(memory, dt);
+    BitBlt(window, 0, 0, copy.width, copy.height, memory, 0, 0, SRCCOPY);
+}
+
+// A bitmap of the new size holding the old one's pixels where they fit, black
+// elsewhere, selected into `memory` in place of `bitmap` (which is deleted);
+// null, and nothing changed, when no bitmap of that size can be made.
+HBITMAP regrow(HDC window, HDC memory, HBITMAP bitmap, const RECT& area, HBRUSH black) {
+    HBITMAP grown = CreateCompatibleBitmap(window, area.right, area.bottom);
+    HDC scratch = grown ? CreateCompatibleDC(window) : NULL;
+    if (!scratch) {
+        if (grown) DeleteObject(grown);
+        return NULL;
+    }
+    HGDIOBJ previous = SelectObject(scratch, grown);
+    FillRect(scratch, &area, black);
+    BitBlt(scratch, 0, 0, area.right, area.bottom, memory, 0, 0, SRCCOPY); // clipped to both
+    SelectObject(scratch, previous);
+    DeleteDC(scratch);
+    SelectObject(memory, grown);
+    DeleteObject(bitmap);
+    return grown;
+}
+
+} // namespace
+
+int runFrames(HWND window, int showCommand, const FrameLoop& loop) {
     retFrameSpd(); // the first frame measures from here
 
     RECT client;
     GetClientRect(window, &client);
     HDC windowDc = GetDC(window);
     HDC memoryDc = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, client.right, client.bottom);
+    RECT area = bitmapArea(client, loop.pixelSize);
+    HBITMAP bitmap = CreateCompatibleBitmap(windowDc, area.right, area.bottom);
     HGDIOBJ oldBitmap = SelectObject(memoryDc, bitmap);
     HBRUSH black = CreateSolidBrush(0);
     HGDIOBJ oldBrush = SelectObject(memoryDc, black);
 
     ShowWindow(window, showCommand);
     UpdateWindow(window);
-    FillRect(memoryDc, &client, black); // black once; the traces are never cleared
+    FillRect(memoryDc, &area, black); // black once; the traces are never cleared
     std::srand(startSeed());
 
+    WholeCopy whole{client.right, client.bottom};
+    auto frame = loop.frame ? loop.frame : programFrame;
+    void* animation = loop.frame ? loop.animation : &whole;
+    if (loop.reshape) loop.reshape(loop.animation, windowDc, area.right, area.bottom);
+
     using Clock = std::chrono::steady_clock;
-    const std::chrono::microseconds pace(delay);
+    const std::chrono::microseconds pace(loop.delay);
     Clock::time_point lastFrame = Clock::now() - pace;
     MSG message;
     for (;;) {
@@ -90,7 +138,7 @@ int runFrames(HWND window, int showCommand, unsigned delay) {
             DispatchMessageA(&message);
             continue; // one message per turn
         }
-        if (delay) {
+        if (loop.delay) {
             const Clock::time_point now = Clock::now();
             const Clock::duration left = lastFrame + pace - now;
             if (left > Clock::duration::zero()) {
@@ -102,8 +150,21 @@ int runFrames(HWND window, int showCommand, unsigned delay) {
             }
             lastFrame = now;
         }
-        goProgram(memoryDc, retFrameSpd());
-        BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);
+        if (loop.followSize) {
+            RECT now;
+            if (GetClientRect(window, &now) &&
+                (now.right != client.right || now.bottom != client.bottom)) {
+                const RECT next = bitmapArea(now, loop.pixelSize);
+                if (HBITMAP grown = regrow(windowDc, memoryDc, bitmap, next, black)) {
+                    bitmap = grown;
+                    area = next;
+                    client = now;
+                    if (loop.reshape)
+                        loop.reshape(loop.animation, windowDc, area.right, area.bottom);
+                }
+            }
+        }
+        frame(animation, windowDc, memoryDc, retFrameSpd());
 #ifdef TESS_COUNT_FRAMES
         if (countFrame(TESS_COUNT_FRAMES)) PostQuitMessage(0);
 #endif

@@ -9,7 +9,7 @@
 // The pace of the screensavers and the browser page when nobody asks for
 // another: microseconds from one frame's start to the next's. The program
 // itself never waits (delay 0).
-constexpr unsigned kDefaultDelay = 10000;
+constexpr unsigned kDefaultDelay = TESS_DEFAULT_DELAY;
 
 // Seconds since the previous call, from the millisecond tick count; on the first
 // call, since that call (0). Two calls within one tick give 0.
@@ -34,12 +34,28 @@ WORD registerWindowClass(HINSTANCE instance, const char* name, WNDPROC proc);
 // Answers WM_PAINT: the main loop draws every frame, so painting only validates.
 void validateWindow(HWND window);
 
+// What runs in the frame loop besides the program's own animation: as a
+// screensaver framework offers its hacks, the loop owns the window, the bitmap
+// and the pace, and the animation draws and shows each frame.
+struct FrameLoop {
+    unsigned delay = 0;      // microseconds from one frame's start to the next's; 0 never waits
+    int pixelSize = 1;       // the bitmap is the client area divided by this (at least 1 x 1)
+    bool followSize = false; // a client area of another size gets a bitmap to match
+    void* animation = nullptr;
+    // The bitmap is now width x height: before the first frame, and after each
+    // change of size (the old pixels kept where they fit, black elsewhere).
+    void (*reshape)(void* animation, HDC window, int width, int height) = nullptr;
+    // One frame of dt seconds drawn into `memory` and shown in `window`; without
+    // one, goProgram and a copy of the whole bitmap, as the program runs.
+    void (*frame)(void* animation, HDC window, HDC memory, float dt) = nullptr;
+};
+
 // Runs the animation in `window` until the quit message: primes the frame timer,
 // makes the off-screen bitmap of the client area's size, shows the window with
 // `showCommand`, fills the bitmap black once and seeds the generator (from
 // TESSALINE_SEED when that holds a number, else the tick count); then each turn
 // handles one message or, when none waits, draws a frame and copies it to the
-// window. With a `delay` (microseconds), frames start at least that far apart
-// and the time between is spent waiting in the system for messages; 0 never
-// waits. Releases what it made and returns the quit code.
-int runFrames(HWND window, int showCommand, unsigned delay = 0);
+// window. With a delay, frames start at least that far apart and the time between
+// is spent waiting in the system for messages. Releases what it made and returns
+// the quit code.
+int runFrames(HWND window, int showCommand, const FrameLoop& loop);

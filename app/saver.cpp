@@ -1,12 +1,16 @@
-// The screensaver's window procedure and start-up; the frame loop is the
-// program's (frames.h).
+// The screensaver's window procedure, start-up and frames: a chain per monitor,
+// drawn on a bitmap of the window's size divided by the pixel size and shown
+// enlarged; the frame loop is the program's (frames.h).
 
 #include "app/saver.h"
 
+#include "anim/chain.h"
 #include "app/frames.h"
-#include "app/resolution.h"
+#include "math/pixel.h"
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -14,16 +18,155 @@ const char kClassName[] = "TessalineSaver";
 const char kTitle[] = "Tessaline";
 // How far the mouse may drift (a knocked desk) before a full-screen saver ends.
 constexpr long kMouseSlack = 4;
+constexpr int kMaxChains = 16; // monitors beyond these share nothing: they stay black
+
+using Clock = std::chrono::steady_clock;
+
+// What a chain faded since the last copy to the window, as the boxes of runs of
+// four consecutive points: followers trail their leader a few pixels apart, so
+// each box stays small where the box of the whole chain (hundreds of pixels
+// wide) would be copied, compared and presented for a few hundred pixels.
+constexpr int kRuns = 25;
+constexpr int kRunLength = ChainState::kPoints / kRuns;
+
+struct Chain {
+    ChainState state;
+    ChainArea area;        // in bitmap pixels
+    RECT changed[kRuns]{}; // bitmap pixels faded since the last copy
+};
 
 struct SaverState {
     SaverMode mode = SaverMode::Window;
     POINT start{0, 0};
     bool firstMove = true;
+    int pixelSize = 1;
+    int width = 0, height = 0; // the bitmap
+    Chain chains[kMaxChains];
+    int chainCount = 0;
+    bool copyAll = true; // the whole bitmap goes to the window at the next copy
+    Clock::duration refresh = std::chrono::microseconds(16667);
+    Clock::time_point lastCopy{};
 };
 
 SaverState& state() {
     static SaverState s;
     return s;
+}
+
+bool emptyRect(const RECT& r) {
+    return r.left >= r.right || r.top >= r.bottom;
+}
+
+void addToRect(RECT& r, LONG x, LONG y) {
+    if (emptyRect(r)) {
+        r = RECT{x, y, x + 1, y + 1};
+        return;
+    }
+    if (x < r.left) r.left = x;
+    if (y < r.top) r.top = y;
+    if (x >= r.right) r.right = x + 1;
+    if (y >= r.bottom) r.bottom = y + 1;
+}
+
+struct MonitorAreas {
+    RECT rects[kMaxChains];
+    int count = 0;
+};
+
+BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
+    MonitorAreas& m = *reinterpret_cast<MonitorAreas*>(data);
+    if (m.count < kMaxChains) m.rects[m.count++] = *rect;
+    return TRUE;
+}
+
+// A chain per monitor the window reaches, keeping to that monitor's part of the
+// bitmap; one for the whole bitmap when the system names none. Chains that stay
+// keep their points (the head comes back to a new centre by itself); new ones
+// are seeded at their first frame.
+void reshape(void*, HDC window, int width, int height) {
+    SaverState& s = state();
+    s.width = width;
+    s.height = height;
+    MonitorAreas monitors;
+    EnumDisplayMonitors(window, NULL, addMonitor, reinterpret_cast<LPARAM>(&monitors));
+    const int n = s.pixelSize;
+    int count = 0;
+    for (int i = 0; i < monitors.count; ++i) {
+        const RECT& r = monitors.rects[i];
+        ChainArea a{r.left / n, r.top / n, r.right / n - r.left / n, r.bottom / n - r.top / n};
+        if (a.left < 0) a.width += a.left, a.left = 0;
+        if (a.top < 0) a.height += a.top, a.top = 0;
+        if (a.left + a.width > width) a.width = width - a.left;
+        if (a.top + a.height > height) a.height = height - a.top;
+        if (a.width > 0 && a.height > 0) s.chains[count++].area = a;
+    }
+    if (count == 0) s.chains[count++].area = ChainArea{0, 0, width, height};
+    for (int i = s.chainCount; i < count; ++i) {
+        s.chains[i].state = ChainState{};
+        s.chains[i].state.showOnBlack = true; // a saver must never stay black
+    }
+    s.chainCount = count;
+    s.copyAll = true;
+}
+
+// Bitmap rectangle r shown in the window, enlarged by the pixel size.
+void show(HDC window, HDC memory, const RECT& r, int n) {
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (n == 1) {
+        BitBlt(window, r.left, r.top, w, h, memory, r.left, r.top, SRCCOPY);
+    } else {
+        StretchBlt(window, r.left * n, r.top * n, w * n, h * n, memory, r.left, r.top, w, h,
+                   SRCCOPY);
+    }
+}
+
+// Each chain steps in its area; what the frames changed reaches the window at
+// most once per refresh (the boxes around the chains' points, not the bitmap).
+void frame(void*, HDC window, HDC memory, float dt) {
+    SaverState& s = state();
+    for (int i = 0; i < s.chainCount; ++i) {
+        Chain& c = s.chains[i];
+        // This frame fades the pixels under the points where they are now.
+        if (!c.state.init) {
+            for (int p = 0; p < ChainState::kPoints; ++p)
+                addToRect(c.changed[p / kRunLength], toPixel(c.state.a[p].x),
+                          toPixel(c.state.a[p].y));
+        } else {
+            s.copyAll = true; // seeded this frame: around the centre
+        }
+        stepChain(c.state, memory, dt, c.area);
+    }
+    const Clock::time_point now = Clock::now();
+    if (now - s.lastCopy < s.refresh) return;
+    s.lastCopy = now;
+    const int n = s.pixelSize;
+    if (s.copyAll) {
+        s.copyAll = false;
+        SetStretchBltMode(window, COLORONCOLOR);
+        show(window, memory, RECT{0, 0, s.width, s.height}, n);
+        // The rows and columns the enlarged bitmap leaves over stay black.
+        RECT client;
+        GetClientRect(WindowFromDC(window), &client);
+        HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        const RECT right{s.width * n, 0, client.right, client.bottom};
+        const RECT below{0, s.height * n, s.width * n, client.bottom};
+        if (!emptyRect(right)) FillRect(window, &right, black);
+        if (!emptyRect(below)) FillRect(window, &below, black);
+        for (int i = 0; i < s.chainCount; ++i)
+            for (RECT& r : s.chains[i].changed)
+                r = RECT{};
+        return;
+    }
+    for (int i = 0; i < s.chainCount; ++i) {
+        for (RECT& r : s.chains[i].changed) {
+            if (r.left < 0) r.left = 0;
+            if (r.top < 0) r.top = 0;
+            if (r.right > s.width) r.right = s.width;
+            if (r.bottom > s.height) r.bottom = s.height;
+            if (!emptyRect(r)) show(window, memory, r, n);
+            r = RECT{};
+        }
+    }
 }
 
 HWND makeWindow(HINSTANCE instance, const SaverArgs& args) {
@@ -49,6 +192,15 @@ HWND makeWindow(HINSTANCE instance, const SaverArgs& args) {
     }
 }
 
+// The display's refresh interval, 60 Hz when the system names none.
+Clock::duration refreshInterval() {
+    DEVMODEA mode;
+    std::memset(&mode, 0, sizeof mode);
+    const bool known =
+        EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1;
+    return std::chrono::microseconds(1000000 / (known ? mode.dmDisplayFrequency : 60));
+}
+
 } // namespace
 
 LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -61,6 +213,7 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_PAINT:
         validateWindow(window);
+        s.copyAll = true; // what was uncovered comes back with the next copy
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -90,15 +243,11 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-int runSaver(HINSTANCE instance, const SaverArgs& args) {
+int runSaver(HINSTANCE instance, const SaverArgs& args, const SaverSettings& settings) {
     switch (args.mode) {
     case SaverMode::Invalid:
+    case SaverMode::Configure: // the settings dialog is each system's own
         return 2;
-    case SaverMode::Configure:
-        MessageBoxA(IsWindow(args.parent) ? args.parent : NULL,
-                    "Tessaline has no settings: it draws the same way every time.", kTitle,
-                    MB_OK | MB_ICONINFORMATION);
-        return 0;
     case SaverMode::Preview:
         if (!IsWindow(args.parent)) return 1;
         break;
@@ -114,15 +263,21 @@ int runSaver(HINSTANCE instance, const SaverArgs& args) {
         UnregisterClassA(kClassName, instance);
         return 1;
     }
-    // The chain keeps to the window, as it keeps to the screen in the program.
     RECT client;
     GetClientRect(window, &client);
-    workRes(false, client.right, client.bottom);
+    s.pixelSize = pixelSizeFor(settings.pixelSize, client.bottom);
+    s.refresh = refreshInterval();
     if (args.mode == SaverMode::FullScreen) {
         GetCursorPos(&s.start);
         ShowCursor(FALSE);
     }
-    const int quitCode = runFrames(window, SW_SHOW);
+    FrameLoop loop;
+    loop.delay = settings.delay;
+    loop.pixelSize = s.pixelSize;
+    loop.followSize = true;
+    loop.reshape = reshape;
+    loop.frame = frame;
+    const int quitCode = runFrames(window, SW_SHOW, loop);
     UnregisterClassA(kClassName, instance);
     return quitCode;
 }

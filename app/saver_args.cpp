@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -21,8 +22,10 @@ bool parseNumber(const char* s, int base, unsigned long long max, unsigned long 
         const int d = std::isdigit(c)                        ? c - '0'
                       : (base == 16 && c >= 'a' && c <= 'f') ? c - 'a' + 10
                                                              : -1;
-        if (d < 0 || v > (max - unsigned(d)) / unsigned(base)) return false;
-        v = v * unsigned(base) + unsigned(d);
+        if (d < 0 || v > max / unsigned(base)) return false;
+        v *= unsigned(base);
+        if (unsigned(d) > max - v) return false; // also when the digit alone exceeds max
+        v += unsigned(d);
     }
     out = v;
     return true;
@@ -36,7 +39,32 @@ bool parseWindowId(const char* s, unsigned long& id) {
     return true;
 }
 
+// A whole decimal number within max.
+bool parseDecimal(const char* s, unsigned long long max, unsigned long long& out) {
+    return parseNumber(s, 10, max, out);
+}
+
 } // namespace
+
+int pixelSizeFor(int wanted, int height) {
+    if (wanted >= 1 && wanted <= SaverSettings::kMaxPixelSize) return wanted;
+    int best = 1;
+    for (int n = 2; n <= SaverSettings::kMaxPixelSize; ++n) {
+        // |height / n - 600| against the best's, without dividing: scaled by n * best.
+        const long long mine = std::llabs(static_cast<long long>(height) - 600LL * n) * best;
+        const long long theirs = std::llabs(static_cast<long long>(height) - 600LL * best) * n;
+        if (mine < theirs) best = n;
+    }
+    return best;
+}
+
+SaverSettings settingsFromValues(const DWORD* delay, const DWORD* pixelSize) {
+    SaverSettings s;
+    if (delay && *delay <= SaverSettings::kMaxDelay) s.delay = *delay;
+    if (pixelSize && *pixelSize <= DWORD(SaverSettings::kMaxPixelSize))
+        s.pixelSize = int(*pixelSize);
+    return s;
+}
 
 SaverArgs parseSaverTail(const char* tail) {
     SaverArgs a;
@@ -90,24 +118,56 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* o = (arg[0] == '-' && arg[1] == '-') ? arg + 1 : arg; // one dash or two
+        // An option with a value: -name VALUE or -name=VALUE; null when `o` is not it.
         const char* value = nullptr;
+        bool missing = false;
+        auto valueOf = [&](const char* name) {
+            const std::size_t n = std::strlen(name);
+            if (std::strncmp(o, name, n) != 0) return false;
+            if (o[n] == '=') {
+                value = o + n + 1;
+            } else if (o[n] != '\0') {
+                return false;
+            } else if (i + 1 < argc) {
+                value = argv[++i];
+            } else {
+                missing = true;
+            }
+            return true;
+        };
+        unsigned long long n = 0;
         if (std::strcmp(o, "-root") == 0) {
             root = true;
-        } else if (std::strcmp(o, "-window-id") == 0) {
-            if (i + 1 >= argc) return bad("-window-id needs a window id", 2);
-            value = argv[++i];
-        } else if (std::strncmp(o, "-window-id=", 11) == 0) {
-            value = o + 11;
-        } else if (std::strcmp(o, "-help") == 0 || std::strcmp(o, "-h") == 0) {
-            t.kind = SaverTarget::Help;
-            return t;
-        } else {
-            return bad(std::string("unknown option '") + arg + "'", 2);
-        }
-        if (value) {
+        } else if (valueOf("-window-id")) {
+            if (missing) return bad("-window-id needs a window id", 2);
             if (!parseWindowId(value, t.windowId))
                 return bad(std::string("'") + value + "' is not a window id", 2);
             haveId = true;
+        } else if (valueOf("-delay")) {
+            if (missing || !parseDecimal(value, SaverSettings::kMaxDelay, n))
+                return bad(std::string("-delay takes microseconds, 0 to ") +
+                               std::to_string(SaverSettings::kMaxDelay) +
+                               (missing ? "" : std::string(", not '") + value + "'"),
+                           2);
+            t.settings.delay = unsigned(n);
+        } else if (valueOf("-pixel")) {
+            if (!missing && std::strcmp(value, "auto") == 0) {
+                t.settings.pixelSize = 0;
+            } else if (missing || !parseDecimal(value, SaverSettings::kMaxPixelSize, n) || n < 1) {
+                return bad(std::string("-pixel takes 1 to 8 or auto") +
+                               (missing ? "" : std::string(", not '") + value + "'"),
+                           2);
+            } else {
+                t.settings.pixelSize = int(n);
+            }
+        } else if (std::strcmp(o, "-help") == 0 || std::strcmp(o, "-h") == 0) {
+            t.kind = SaverTarget::Help;
+            return t;
+        } else if (std::strcmp(o, "-version") == 0) {
+            t.kind = SaverTarget::Version;
+            return t;
+        } else {
+            return bad(std::string("unknown option '") + arg + "'", 2);
         }
     }
     if (haveId) {

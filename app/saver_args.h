@@ -3,9 +3,27 @@
 // saver runs in. Reading only: nothing here touches a window.
 #pragma once
 
+#include "app/frames.h"
 #include "platform/win32.h"
 
 #include <string>
+
+// What the saver's settings choose, on either system.
+struct SaverSettings {
+    static constexpr unsigned kMaxDelay = 1000000; // a second between frames
+    static constexpr int kMaxPixelSize = 8;
+    unsigned delay = kDefaultDelay; // microseconds between frame starts; 0 never waits
+    int pixelSize = 0;              // 1 to 8 screen pixels a side per bitmap pixel; 0 automatic
+};
+
+// The pixel size a window `height` rows high is drawn at: `wanted` itself, or
+// when it is 0 (automatic) the size whose bitmap height is nearest to 600 rows,
+// the smaller on a tie and at least 1 (1080 rows: 2; 2160: 4; 300: 1).
+int pixelSizeFor(int wanted, int height);
+
+// Settings as the registry held them: each value null when missing or not a
+// DWORD. Whatever is missing, of another type or out of range takes its default.
+SaverSettings settingsFromValues(const DWORD* delay, const DWORD* pixelSize);
 
 enum class SaverMode {
     FullScreen, // over the whole desktop; any input ends it
@@ -25,12 +43,15 @@ struct SaverArgs {
 // a /p without its handle included, is Invalid.
 SaverArgs parseSaverTail(const char* tail);
 
-// Where the X screensaver-hack options say to draw. Options take one dash or
-// two: -root, -window-id ID (decimal or 0x hex), -help. -window-id beats the
-// environment's XSCREENSAVER_WINDOW (null when unset), which beats -root.
+// Where the X screensaver-hack options say to draw, and how. Options take one
+// dash or two, and a value either as the next argument or after '=': -root,
+// -window-id ID (decimal or 0x hex), -delay MICROSECONDS (0 to 1000000),
+// -pixel N|auto (N 1 to 8), -help, -version. -window-id beats the environment's
+// XSCREENSAVER_WINDOW (null when unset), which beats -root.
 struct SaverTarget {
-    enum Kind { OwnWindow, ForeignWindow, RootWindow, Help, Bad } kind = OwnWindow;
+    enum Kind { OwnWindow, ForeignWindow, RootWindow, Help, Version, Bad } kind = OwnWindow;
     unsigned long windowId = 0;
+    SaverSettings settings;
     std::string problem; // for Bad: what was wrong, for the one line on stderr
     int exitCode = 0;    // for Bad: 2 for a malformed option, 1 for a window id in the environment
 };

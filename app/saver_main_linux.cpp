@@ -6,25 +6,44 @@
 
 #include "app/saver.h"
 #include "platform/sdl/foreign.h"
+#include "platform/sdl/messages.h"
 #include "platform/sdl/video.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
 namespace {
 
-const char kUsage[] = "usage: tessaline-saver [-root | -window-id ID]\n"
-                      "  Draws the Tessaline animation as a screensaver hack: into the window\n"
-                      "  -window-id names (decimal or 0x hex), else into the window named by\n"
-                      "  $XSCREENSAVER_WINDOW, else with -root into the root window, else in a\n"
-                      "  window of its own (Esc or closing ends it). Options take one dash or\n"
-                      "  two. SIGTERM or SIGINT ends it with 0.\n";
+const char kUsage[] =
+    "usage: tessaline-saver [-root | -window-id ID] [-delay MICROSECONDS] [-pixel N|auto]\n"
+    "  Draws the Tessaline animation as a screensaver hack: into the window\n"
+    "  -window-id names (decimal or 0x hex), else into the window named by\n"
+    "  $XSCREENSAVER_WINDOW, else with -root into the root window, else in a\n"
+    "  window of its own (Esc or closing ends it). Each monitor gets a chain.\n"
+    "  -delay   microseconds from one frame to the next, 0 to 1000000 (default %u;\n"
+    "           0 draws as fast as the machine allows)\n"
+    "  -pixel   screen pixels a side per picture pixel, 1 to 8, or auto (default:\n"
+    "           the size that brings the picture nearest to 600 rows)\n"
+    "  Options take one dash or two. SIGTERM or SIGINT ends it by that signal.\n"
+    "  -help, -version  show this or the version and exit\n";
 
 int say(const char* what, const char* detail = nullptr) {
     std::fprintf(stderr, "%s: %s%s%s\n", program_invocation_short_name, what, detail ? ": " : "",
                  detail ? detail : "");
     return 1;
+}
+
+// A daemon expects its hacks to end by the signal it sent: after cleaning up,
+// the signal is raised again with its default action.
+int endedBy(int code) {
+    if (const int signal = tess::sdl::terminationSignal()) {
+        tess::sdl::shutdownHost();
+        std::signal(signal, SIG_DFL);
+        std::raise(signal);
+    }
+    return code;
 }
 
 } // namespace
@@ -33,14 +52,17 @@ int main(int argc, char** argv) {
     const SaverTarget t = parseSaverOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
     switch (t.kind) {
     case SaverTarget::Help:
-        std::fputs(kUsage, stdout);
-        return 0;
+        std::printf(kUsage, kDefaultDelay);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    case SaverTarget::Version:
+        std::printf("tessaline-saver (Tessaline II alpha 1) %s\n", TESS_VERSION);
+        return std::fflush(stdout) == 0 ? 0 : 1;
     case SaverTarget::Bad:
         say(t.problem.c_str());
-        if (t.exitCode == 2) std::fputs(kUsage, stderr);
+        if (t.exitCode == 2) std::fprintf(stderr, kUsage, kDefaultDelay);
         return t.exitCode;
     case SaverTarget::OwnWindow:
-        return runSaver(NULL, SaverArgs{SaverMode::Window, NULL});
+        return endedBy(runSaver(NULL, SaverArgs{SaverMode::Window, NULL}, t.settings));
     default:
         break;
     }
@@ -56,5 +78,5 @@ int main(int argc, char** argv) {
                                                      : "no such window",
                    t.kind == SaverTarget::RootWindow ? nullptr : id);
     }
-    return runSaver(NULL, SaverArgs{SaverMode::Preview, parent});
+    return endedBy(runSaver(NULL, SaverArgs{SaverMode::Preview, parent}, t.settings));
 }

@@ -2,7 +2,10 @@
 // or /c.
 
 #include "app/saver.h"
+#include "app/saver_settings_win32.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int) {
-    return runSaver(instance, parseSaverTail(commandTail));
+    const SaverArgs args = parseSaverTail(commandTail);
+    if (args.mode == SaverMode::Configure) return configureSaver(instance, args.parent);
+    return runSaver(instance, args, readSaverSettings());
 }

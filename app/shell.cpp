@@ -61,7 +61,9 @@ int runProgram(HINSTANCE instance, const char* commandTail, int showCommand, uns
         UnregisterClassA(kClassName, instance);
         return 1;
     }
-    const int quitCode = runFrames(window, showCommand, delay);
+    FrameLoop loop;
+    loop.delay = delay;
+    const int quitCode = runFrames(window, showCommand, loop);
     UnregisterClassA(kClassName, instance);
     return quitCode;
 }

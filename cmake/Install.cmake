@@ -22,8 +22,23 @@ include(GNUInstallDirs)
 
 set(TESS_INSTALL_CMAKEDIR "${CMAKE_INSTALL_LIBDIR}/cmake/Tessaline")
 
+# A stripping install (cpack, `cmake --install --strip`) strips as Debian's dh_strip
+# does: CMake's own strip leaves the .comment and .note sections in programs and
+# never touches static libraries. Windows images are CMake's alone.
+function(tess_strip_installed file component)
+    if(WIN32 OR NOT CMAKE_STRIP)
+        return()
+    endif()
+    list(JOIN ARGN " " options)
+    install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" ${options} --remove-section=.comment --remove-section=.note
+        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${file}\" COMMAND_ERROR_IS_FATAL ANY)
+endif()" COMPONENT ${component})
+endfunction()
+
 function(tess_install_program target)
     install(TARGETS ${target} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+    tess_strip_installed(${CMAKE_INSTALL_BINDIR}/$<TARGET_FILE_NAME:${target}> runtime)
 endfunction()
 
 # A library of the toolkit package: its archive (named tessaline_<target>, not a bare
@@ -42,6 +57,10 @@ function(tess_install_library target)
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT dev
         # Both: <tessaline/draw/shapes.h> for the consumer, "math/vec2.h" inside.
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} ${CMAKE_INSTALL_INCLUDEDIR}/tessaline)
+    if(NOT type STREQUAL "INTERFACE_LIBRARY")
+        tess_strip_installed(${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:${target}> dev
+            --strip-debug --enable-deterministic-archives)
+    endif()
     if(L_HEADERS)
         file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
         install(FILES ${L_HEADERS} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/tessaline/${folder}

@@ -1,8 +1,9 @@
 # CPack: on Linux two .deb packages, tessaline (programs, manual pages, desktop
 # entry, icon, docs) and tessaline-dev (the toolkit's headers, libraries and CMake
-# package); on Windows one .zip per width with the program and its texts; from
-# the web build one .zip with the page.
-#   cpack --config build/CPackConfig.cmake -B build/packages
+# package); on Windows one .zip per width with the program and its texts and,
+# where wixl is found, an MSI of the same files (cmake/Msi.cmake); from the web
+# build one .zip with the page.
+#   cpack --config build/CPackConfig.cmake -B packages
 
 set(CPACK_PACKAGE_NAME tessaline)
 set(CPACK_PACKAGE_VENDOR "the Tessaline authors")
@@ -28,6 +29,18 @@ elseif(WIN32)
     set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
     set(CPACK_COMPONENTS_ALL runtime)
     set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+    # The MSI: made after the zip by a script of ours, CPack having no generator
+    # for wixl; it installs the runtime component of this build again for it.
+    find_program(TESS_WIXL wixl)
+    if(TESS_WIXL)
+        set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Msi.cmake)
+        set(CPACK_TESS_WIXL ${TESS_WIXL})
+        set(CPACK_TESS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+        set(CPACK_TESS_BINARY_DIR ${PROJECT_BINARY_DIR})
+        math(EXPR CPACK_TESS_WIN_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
+    else()
+        message(STATUS "No wixl (Debian's wixl): cpack makes the zip alone, no MSI")
+    endif()
 else()
     set(CPACK_GENERATOR DEB)
     set(CPACK_DEB_COMPONENT_INSTALL ON)
@@ -42,7 +55,7 @@ else()
     set(CPACK_DEBIAN_MAIN_PACKAGE_NAME tessaline)
     set(CPACK_DEBIAN_MAIN_PACKAGE_SECTION x11)
     set(CPACK_DEBIAN_MAIN_DESCRIPTION
-"full-screen animation of a chain painting fading traces
+"full-screen animation and screensaver: a chain painting fading traces
 A chain of 100 points wanders over a black picture that is never cleared, and
 every frame the pixel under each point is faded a little toward the chain's
 colour, so the chain paints slowly thickening coloured traces. Esc quits;
@@ -50,7 +63,10 @@ holding Enter changes the colour.
 .
 The display mode is never changed: the chosen resolution (320x240 to
 1280x1024) is shown in a window over the whole desktop, scaled to fit.
-tessaline-render makes the same pictures without a screen.")
+.
+tessaline-saver is the same animation as a screensaver for XScreenSaver,
+drawing into the window the daemon gives it. tessaline-render makes the
+same pictures without a screen.")
 
     set(CPACK_DEBIAN_DEV_PACKAGE_NAME tessaline-dev)
     set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)

@@ -14,36 +14,57 @@ long long waste(const PixelRect& a, const PixelRect& b) {
     return area(unite(a, b)) - area(a) - area(b);
 }
 
-// The rectangle among `rects` (but `skip`) whose union with r wastes least, or -1.
-int leastWaste(const PixelRect* rects, int count, const PixelRect& r, int skip, long long& w) {
-    int best = -1;
-    for (int i = 0; i < count; ++i) {
-        if (i == skip) continue;
-        const long long wi = waste(rects[i], r);
-        if (best < 0 || wi < w) best = i, w = wi;
-    }
-    return best;
+bool contains(const PixelRect& a, const PixelRect& r) {
+    return r.x0 >= a.x0 && r.y0 >= a.y0 && r.x1 <= a.x1 && r.y1 <= a.y1;
 }
 
 } // namespace
 
 void DirtyRegion::grow(const PixelRect& r) {
-    long long w = 0;
-    int i = leastWaste(rects, count, r, -1, w);
-    if (i < 0 || (w > kNear && count < kMax)) {
-        rects[count] = r;
-        last = count++;
-        return;
+    // The union that stays dense and wastes least, if any.
+    const long long size = area(r);
+    auto dense = [this](int i, const PixelRect& b, long long bAdded) {
+        return area(unite(rects[i], b)) <= 2 * (added[i] + bAdded) + kSlack;
+    };
+    int best = -1;
+    long long bestWaste = 0;
+    for (int i = 0; i < count; ++i) {
+        if (contains(rects[i], r)) {
+            last = i;
+            return;
+        }
+        const long long w = waste(rects[i], r);
+        if (dense(i, r, size) && (best < 0 || w < bestWaste)) best = i, bestWaste = w;
     }
-    rects[i] = unite(rects[i], r);
-    // The grown rectangle may now be near another: fold those in too.
-    for (int j; (j = leastWaste(rects, count, rects[i], i, w)) >= 0 && w <= kNear;) {
-        const int keep = i < j ? i : j, drop = i < j ? j : i;
-        rects[keep] = unite(rects[i], rects[j]);
-        rects[drop] = rects[--count];
-        i = keep;
+    if (best < 0) {
+        if (count < kMax) {
+            rects[count] = r;
+            added[count] = size;
+            last = count++;
+            return;
+        }
+        for (int i = 0; i < count; ++i) { // full: the least waste, dense or not
+            const long long w = waste(rects[i], r);
+            if (best < 0 || w < bestWaste) best = i, bestWaste = w;
+        }
     }
-    last = i;
+    rects[best] = unite(rects[best], r);
+    added[best] += size;
+    // Grown, it may now take in others densely.
+    for (int j = 0; j < count;) {
+        if (j == best || !dense(best, rects[j], added[j])) {
+            ++j;
+            continue;
+        }
+        rects[best] = unite(rects[best], rects[j]);
+        added[best] += added[j];
+        --count;
+        rects[j] = rects[count];
+        added[j] = added[count];
+        if (best == count) best = j;
+        j = 0;
+    }
+    last = best;
 }
 
 } // namespace tess

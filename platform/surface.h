@@ -24,14 +24,17 @@ inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
 }
 
 // What changed, as at most kMax rectangles that together cover every pixel
-// added. A rectangle joins one whose union with it wastes at most kNear pixels
-// (so the trail of a moving point stays one rectangle); past kMax it joins the
-// one it wastes least with. Far-apart changes thus stay apart, and the list
-// stays short. Rectangles may overlap.
+// added. Rectangles stay dense: one joins another only when their union is at
+// most twice the area added to both, plus kSlack, so a straight trail stays one
+// rectangle while a winding one (a chain's, whose box may be 600 px wide with a
+// few hundred pixels changed) is covered by small pieces instead of its box.
+// Past kMax a new change joins the rectangle it wastes least with. Rectangles
+// may overlap.
 struct DirtyRegion {
-    static constexpr int kMax = 8;
-    static constexpr long long kNear = 64 * 64;
+    static constexpr int kMax = 32;
+    static constexpr long long kSlack = 64;
     PixelRect rects[kMax];
+    long long added[kMax] = {}; // area added to each rectangle (overlaps count twice)
     int count = 0;
 
     bool empty() const { return count == 0; }

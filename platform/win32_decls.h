@@ -92,6 +92,10 @@ typedef const RECT* LPCRECT;
 #define ALTERNATE 1
 #define WINDING 2
 #define SRCCOPY 0x00CC0020
+#define BLACKONWHITE 1
+#define WHITEONBLACK 2
+#define COLORONCOLOR 3
+#define HALFTONE 4
 
 HDC GetDC(HWND window);
 int ReleaseDC(HWND window, HDC hdc);
@@ -108,6 +112,11 @@ COLORREF GetPixel(HDC hdc, int x, int y);
 BOOL SetPixelV(HDC hdc, int x, int y, COLORREF colour);
 int FillRect(HDC hdc, const RECT* rect, HBRUSH brush);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop);
+// Every stretch takes the nearest source pixel (COLORONCOLOR), whatever the mode:
+// an enlargement by a whole factor paints each source pixel as a block.
+int SetStretchBltMode(HDC hdc, int mode);
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
+                int srcWidth, int srcHeight, DWORD rop);
 BOOL MoveToEx(HDC hdc, int x, int y, LPPOINT previous);
 BOOL LineTo(HDC hdc, int x, int y);
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom);

@@ -5,8 +5,10 @@
 # how often the screen was updated (bench/xpresents, as a compositor would see
 # it) and the X server's share of a core, both over the seconds frames were counted;
 # then frames and screen updates per second at letters a and e under sway (headless,
-# software GL), beside the same on X11; and the browser page (Emscripten) in
-# headless Chromium at a and e, with its renderer process's load.
+# software GL), beside the same on X11; the browser page (Emscripten) in headless
+# Chromium at a and e, with its renderer process's load; then what the screensaver
+# costs on a 1920x1080 screen at its default pace and at delay 0, beside two of
+# XScreenSaver's own hacks (scripts/pace.sh).
 #   scripts/bench.sh [REPETITIONS] [MIN_TIME_S] [FPS_SECONDS]   (defaults 9 0.1 5)
 # Writes its raw results to build-bench/results/. Needs mingw-w64 and wine64.
 set -euo pipefail
@@ -123,3 +125,9 @@ node bench/webfps.js build-web-bench/tessaline-fps.html build-web-bench/tessalin
     "$out" "$(getconf CLK_TCK)"
 
 python3 scripts/bench_table.py "$out" "$(getconf CLK_TCK)"
+
+echo
+echo "The screensaver's cost (share of one core, 10 s each, 1920x1080 Xvfb):"
+cmake --build build-bench -j2 --target tessaline-saver >/dev/null
+TESSALINE_SAVER=build-bench/app/tessaline-saver bash scripts/pace.sh --seconds 10 --seeds 0 \
+    --hacks "swirl metaballs" default 0

@@ -6,6 +6,8 @@ bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev
     libsdl2-dev libwayland-dev libx11-dev libxrandr-dev xvfb xdotool x11-utils x11-xserver-utils \
     x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db \
     emscripten chromium
+# The packages' tools: the MSI's builder and reader, and Debian's hardening check.
+bash scripts/deps.sh wixl msitools devscripts
 # The Wayland end-to-end test: headless compositors, screenshots, Mesa's EGL in software.
 # Without them that one test says it is skipped, and why.
 bash scripts/deps.sh sway grim weston libegl-mesa0 libgl1-mesa-dri ||
@@ -34,9 +36,10 @@ cmake --build build-win32 -j"$(nproc)"
 for image in tessaline.exe tessaline.scr; do
     bash tests/e2e_wine/gui_image.sh i686-w64-mingw32-objdump "build-win32/app/$image"
 done
-# The Windows zips, one per width (the native install and .deb checks are in CTest).
-bash tests/install/install.sh zip build-win32 build-win32/zip-check
-bash tests/install/install.sh zip build-win64-tests build-win64-tests/zip-check
+# The Windows packages, a zip and an MSI per width (the native install and .deb checks are in
+# CTest); the 64-bit MSI installed, run, upgraded and removed under wine64.
+bash tests/install/install.sh windows build-win32 build-win32/package-check
+bash tests/install/install.sh windows build-win64-tests build-win64-tests/package-check
 # The browser page (Emscripten): the unit tests under Node, and the page in headless
 # Chromium through Playwright (playwright-core from npm; the browser is Debian's).
 bash scripts/web.sh -DTESS_BUILD_TESTS=ON -DTESS_GTEST_SOURCE=/usr/src/googletest

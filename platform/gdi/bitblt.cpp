@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 using namespace tess;
 
@@ -101,6 +102,71 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
         to->copyStamp = from->sentStamp;
         to->copyWrites = to->writes;
         to->copyPlace = place;
+    }
+    if (changed.empty()) return TRUE;
+    if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {
+        windowHost().blitted(dd->window, changed);
+    }
+    return TRUE;
+}
+
+int SetStretchBltMode(HDC hdc, int mode) {
+    gdi::DcObj* d = gdi::dc(hdc);
+    if (!d || mode < BLACKONWHITE || mode > HALFTONE) return 0;
+    const int previous = d->stretchMode;
+    d->stretchMode = mode;
+    return previous;
+}
+
+BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY,
+                int srcWidth, int srcHeight, DWORD rop) {
+    if (width == srcWidth && height == srcHeight)
+        return BitBlt(dest, x, y, width, height, src, srcX, srcY, rop);
+    gdi::DcObj* dd = gdi::dc(dest);
+    gdi::DcObj* sd = gdi::dc(src);
+    // Mirroring (negative sizes) is not needed by anything here.
+    if (!dd || !sd || rop != SRCCOPY || width < 0 || height < 0 || srcWidth < 0 || srcHeight < 0)
+        return FALSE;
+    Surface* to = gdi::target(*dd);
+    Surface* from = gdi::target(*sd);
+    if (!to || !from || width == 0 || height == 0 || srcWidth == 0 || srcHeight == 0) return TRUE;
+
+    // Destination pixel (x + i, y + j) shows source pixel (srcX + i * srcWidth / width,
+    // srcY + j * srcHeight / height), rounded down: the display emulation's arithmetic.
+    const long long dx0 = std::max<long long>(x, 0),
+                    dx1 = std::min<long long>(0LL + x + width, to->width);
+    const long long dy0 = std::max<long long>(y, 0),
+                    dy1 = std::min<long long>(0LL + y + height, to->height);
+    if (dx0 >= dx1 || dy0 >= dy1) return TRUE;
+    static std::vector<int> columns; // one thread draws: kept from call to call
+    columns.assign(std::size_t(dx1 - dx0), -1);
+    for (long long dx = dx0; dx < dx1; ++dx) {
+        const long long sx = srcX + (dx - x) * srcWidth / width;
+        if (sx >= 0 && sx < from->width) columns[std::size_t(dx - dx0)] = int(sx);
+    }
+    PixelRect changed;
+    for (long long dy = dy0; dy < dy1; ++dy) {
+        const long long sy = srcY + (dy - y) * srcHeight / height;
+        if (sy < 0 || sy >= from->height) continue;
+        const std::uint32_t* in = &from->at(0, int(sy));
+        std::uint32_t* out = &to->at(0, int(dy));
+        // Each run of changed pixels is recorded as it is: one span from the
+        // first to the last change would cover everything between two far apart.
+        long long first = -1;
+        for (long long dx = dx0; dx <= dx1; ++dx) {
+            const int sx = dx < dx1 ? columns[std::size_t(dx - dx0)] : -1;
+            const bool change = sx >= 0 && out[dx] != in[sx];
+            if (change) {
+                out[dx] = in[sx];
+                if (first < 0) first = dx;
+                continue;
+            }
+            if (first < 0) continue;
+            const PixelRect run{int(first), int(dy), int(dx), int(dy + 1)};
+            to->touch(run);
+            changed = unite(changed, run);
+            first = -1;
+        }
     }
     if (changed.empty()) return TRUE;
     if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {

@@ -38,6 +38,7 @@ struct DcObj {
     HBRUSH brush = nullptr;
     POINT position{0, 0};
     int fillMode = ALTERNATE;
+    int stretchMode = BLACKONWHITE;
 };
 
 // Look-ups return null for a null, stale or wrong-kind handle.

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <set>
 #include <utility>
@@ -220,6 +221,63 @@ TEST_F(Chain, GoProgramKeepsItsStateBetweenCalls) {
     goProgram(small.dc, 0.016f);
     EXPECT_NE(chainState().a[0].x, head.x);
     EXPECT_FALSE(chainState().init);
+}
+
+TEST_F(Chain, AChainKeepsToItsAreaAsTheProgramsKeepsToTheScreen) {
+    // An area away from the corner: seeded around its own centre, leashed to half
+    // its height from there, painting wherever its points go.
+    const ChainArea area{1000, 200, 640, 480}; // centre (1320, 440), leash 240
+    MemoryDc wide(2000, 800);
+    std::srand(5);
+    stepChain(s, wide.dc, 0, area);
+    for (const vec2& p : s.a)
+        EXPECT_LT(retdis2(vec2(1320, 440), p), 50.0 + 1);
+    for (int f = 0; f < 20000; ++f)
+        stepChain(s, wide.dc, 0.004f, area);
+    EXPECT_LE(retdis2(vec2(1320, 440), s.a[0]), 240.0);
+    EXPECT_GT(wide.countNonBlack(), 0);
+
+    // The screen as an area is the program's own step, rand() call for rand() call.
+    ChainState program, general;
+    std::srand(6);
+    for (int f = 0; f < 2000; ++f)
+        stepChain(program, m.dc, f % 3 ? 0.002f : 0.0f);
+    MemoryDc other(800, 600);
+    std::srand(6);
+    for (int f = 0; f < 2000; ++f)
+        stepChain(general, other.dc, f % 3 ? 0.002f : 0.0f, ChainArea{0, 0, 800, 600});
+    EXPECT_EQ(std::memcmp(program.a, general.a, sizeof program.a), 0);
+    EXPECT_EQ(program.colour(), general.colour());
+}
+
+TEST_F(Chain, ColoursThatWouldNeverShowOnBlackAreDrawnAgainOnlyWhenAsked) {
+    // A seed whose first colour has all three channels below 100 (about one in
+    // 17; which ones depends on the C library's rand()).
+    unsigned seed = 0;
+    for (;; ++seed) {
+        ChainState probe;
+        MemoryDc scratch(800, 600);
+        std::srand(seed);
+        stepChain(probe, scratch.dc, 0);
+        if (probe.cr < 100 && probe.cg < 100 && probe.cb < 100) break;
+    }
+    std::srand(seed);
+    stepChain(s, m.dc, 0);
+    EXPECT_EQ(m.countNonBlack(), 0) << seed; // faded from black by nothing
+
+    ChainState bright;
+    bright.showOnBlack = true;
+    MemoryDc other(800, 600);
+    std::srand(seed);
+    stepChain(bright, other.dc, 0);
+    EXPECT_TRUE(bright.cr >= 100 || bright.cg >= 100 || bright.cb >= 100);
+    EXPECT_GT(other.countNonBlack(), 0);
+    // Every later colour too: Enter held redraws every frame.
+    holdKey(VK_RETURN, true);
+    for (int f = 0; f < 500; ++f) {
+        stepChain(bright, other.dc, 0.001f);
+        ASSERT_TRUE(bright.cr >= 100 || bright.cg >= 100 || bright.cb >= 100) << f;
+    }
 }
 
 } // namespace

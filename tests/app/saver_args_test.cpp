@@ -95,4 +95,60 @@ TEST(SaverOptions, FollowTheHackConventionsAndTheirOrderOfPrecedence) {
     EXPECT_EQ(t.exitCode, 1);
 }
 
+TEST(SaverOptions, TakeThePaceAndThePixelSizeOrRefuseThemOutOfRange) {
+    SaverTarget t = options({"-root", "--delay", "0", "-pixel=auto"});
+    EXPECT_EQ(t.kind, SaverTarget::RootWindow);
+    EXPECT_EQ(t.settings.delay, 0u);
+    EXPECT_EQ(t.settings.pixelSize, 0);
+    t = options({"--delay=1000000", "--pixel", "8"});
+    EXPECT_EQ(t.kind, SaverTarget::OwnWindow);
+    EXPECT_EQ(t.settings.delay, 1000000u);
+    EXPECT_EQ(t.settings.pixelSize, 8);
+    t = options({"-pixel", "1"});
+    EXPECT_EQ(t.settings.delay, kDefaultDelay); // what is not given keeps its default
+    EXPECT_EQ(t.settings.pixelSize, 1);
+    EXPECT_EQ(options({"-root", "--version"}).kind, SaverTarget::Version);
+    for (const std::vector<const char*>& bad : {std::vector<const char*>{"-delay"},
+                                                {"-delay", "1000001"},
+                                                {"-delay=-1"},
+                                                {"-delay="},
+                                                {"-delay", "1e3"},
+                                                {"-delayed", "5"},
+                                                {"-pixel"},
+                                                {"-pixel", "0"},
+                                                {"-pixel", "9"},
+                                                {"-pixel", "10"},
+                                                {"--pixel=Auto"},
+                                                {"-pixel", "2x"}}) {
+        t = options(bad);
+        EXPECT_EQ(t.kind, SaverTarget::Bad) << bad.front() << " " << bad.back();
+        EXPECT_EQ(t.exitCode, 2) << bad.back();
+    }
+}
+
+TEST(SaverSettings, AutomaticPixelSizeBringsThePictureNearestTo600Rows) {
+    EXPECT_EQ(pixelSizeFor(0, 1080), 2);
+    EXPECT_EQ(pixelSizeFor(0, 2160), 4);
+    EXPECT_EQ(pixelSizeFor(0, 300), 1); // a preview
+    EXPECT_EQ(pixelSizeFor(0, 0), 1);
+    EXPECT_EQ(pixelSizeFor(0, 800), 1); // 800 and 400 rows are as near: the finer wins
+    EXPECT_EQ(pixelSizeFor(0, 801), 2);
+    EXPECT_EQ(pixelSizeFor(0, 8640), 8); // no larger than 8
+    EXPECT_EQ(pixelSizeFor(3, 2160), 3); // a size asked for is kept
+}
+
+TEST(SaverSettings, RegistryValuesOutOfRangeOrMissingTakeTheDefaults) {
+    const DWORD delay = 2500, pixel = 3, tooSlow = 1000001, tooLarge = 9, huge = 0xFFFFFFFF;
+    SaverSettings s = settingsFromValues(&delay, &pixel);
+    EXPECT_EQ(s.delay, 2500u);
+    EXPECT_EQ(s.pixelSize, 3);
+    for (const DWORD* d : {static_cast<const DWORD*>(nullptr), &tooSlow, &huge}) {
+        for (const DWORD* p : {static_cast<const DWORD*>(nullptr), &tooLarge, &huge}) {
+            s = settingsFromValues(d, p);
+            EXPECT_EQ(s.delay, kDefaultDelay);
+            EXPECT_EQ(s.pixelSize, 0);
+        }
+    }
+}
+
 } // namespace

@@ -11,6 +11,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <csignal>
 #include <cstring>
 #include <vector>
@@ -162,6 +163,50 @@ TEST_F(Shell, WinMainEndsWithZeroOnEscAndOnATerminationSignal) {
     std::raise(SIGTERM);
     EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 0);
     EXPECT_EQ(shownMode(), kDesktop); // closing restores
+}
+
+// Frames of a paced loop, with the time each started.
+struct PacedRun {
+    std::vector<std::chrono::steady_clock::time_point> starts;
+    int reshapes = 0;
+};
+
+void countFrame(void* run, HDC, HDC, float) {
+    auto& r = *static_cast<PacedRun*>(run);
+    r.starts.push_back(std::chrono::steady_clock::now());
+    if (r.starts.size() == 6) PostQuitMessage(0);
+}
+
+void countReshape(void* run, HDC, int, int) {
+    ++static_cast<PacedRun*>(run)->reshapes;
+}
+
+TEST_F(Shell, APacedLoopStartsFramesAtLeastTheDelayApartAndWaitsForMessages) {
+    registerTestClass("paced", DefWindowProcA);
+    HWND window =
+        CreateWindowExA(0, "paced", "", WS_POPUP, 0, 0, 64, 48, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    PacedRun run;
+    FrameLoop loop;
+    loop.delay = 20000;
+    loop.animation = &run;
+    loop.frame = countFrame;
+    loop.reshape = countReshape;
+    EXPECT_EQ(runFrames(window, SW_SHOW, loop), 0);
+    ASSERT_EQ(run.starts.size(), 6u);
+    EXPECT_EQ(run.reshapes, 1); // the bitmap, once: the window kept its size
+    for (std::size_t i = 1; i < run.starts.size(); ++i)
+        EXPECT_GE(run.starts[i] - run.starts[i - 1], std::chrono::microseconds(20000)) << i;
+
+    // The wait between frames ends with the time, or as soon as a message comes.
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT), DWORD(WAIT_TIMEOUT));
+    PostMessageA(window, WM_USER, 0, 0);
+    const auto before = std::chrono::steady_clock::now();
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5000, QS_ALLINPUT),
+              DWORD(WAIT_OBJECT_0));
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(1));
+    HANDLE object = window;
+    EXPECT_EQ(MsgWaitForMultipleObjects(1, &object, FALSE, 0, QS_ALLINPUT), WAIT_FAILED);
 }
 
 } // namespace

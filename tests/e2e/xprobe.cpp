@@ -14,10 +14,13 @@
 //   xprobe blocks SHOT.xwd F X Y W H
 //                                 "ok" when the W x H area at (X, Y) is made of
 //                                 uniform F x F blocks and all else is black
-//   xprobe kept BEFORE AFTER W H  "ok N" when each of the N pixels of a W x H
+//   xprobe kept BEFORE AFTER W H [corner]
+//                                 "ok N" when each of the N pixels of a W x H
 //                                 picture lit in BEFORE is lit in AFTER, each
 //                                 shot showing the picture fitted to its screen
-//                                 (largest size of its shape, centred)
+//                                 (largest size of its shape, centred), or with
+//                                 "corner" at its top-left corner one to one
+//                                 (then "new M" follows: pixels lit only AFTER)
 //   xprobe fresh BEFORE AFTER     channel pattern of pixels black before and
 //                                 lit after: "rgb" as 0/1 per channel, most common
 //                                 first, with counts ("none" when none)
@@ -121,6 +124,15 @@ std::vector<bool> litSource(const Shot& s, int w, int h) {
     return lit;
 }
 
+// The picture's pixels lit in the W x H top-left corner of a shot.
+std::vector<bool> litCorner(const Shot& s, int w, int h) {
+    std::vector<bool> lit(std::size_t(w) * h, false);
+    for (int y = 0; y < h && y < s.height; ++y)
+        for (int x = 0; x < w && x < s.width; ++x)
+            lit[std::size_t(y) * w + x] = s.rgb[std::size_t(y) * s.width + x] != 0;
+    return lit;
+}
+
 // A window for another program to draw into, as a screensaver daemon makes one.
 int makeWindow(int w, int h, const char* colour, bool over) {
     Display* display = XOpenDisplay(nullptr);
@@ -209,18 +221,25 @@ int main(int argc, char** argv) {
         std::printf("ok\n");
         return 0;
     }
-    if (what == "kept" && argc == 6) {
+    if (what == "kept" && (argc == 6 || (argc == 7 && std::string(argv[6]) == "corner"))) {
         Shot a, b;
         const int w = std::atoi(argv[4]), h = std::atoi(argv[5]);
         if (!readShot(argv[2], a) || !readShot(argv[3], b) || w <= 0 || h <= 0) return 2;
-        const std::vector<bool> before = litSource(a, w, h), after = litSource(b, w, h);
-        long n = 0, lost = 0;
+        const bool corner = argc == 7;
+        if (corner && (w > std::min(a.width, b.width) || h > std::min(a.height, b.height)))
+            return 2;
+        const std::vector<bool> before = corner ? litCorner(a, w, h) : litSource(a, w, h);
+        const std::vector<bool> after = corner ? litCorner(b, w, h) : litSource(b, w, h);
+        long n = 0, lost = 0, fresh = 0;
         for (std::size_t i = 0; i < before.size(); ++i) {
             n += before[i];
             lost += before[i] && !after[i];
+            fresh += !before[i] && after[i];
         }
         if (lost)
             std::printf("lost %ld of %ld\n", lost, n);
+        else if (corner)
+            std::printf("ok %ld new %ld\n", n, fresh);
         else
             std::printf("ok %ld\n", n);
         return lost ? 1 : 0;
@@ -246,8 +265,9 @@ int main(int argc, char** argv) {
             std::printf("%s %ld\n", p.c_str(), n);
         return 0;
     }
-    std::fprintf(stderr, "usage: xprobe close ID | window W H [RRGGBB [over]] | coloured SHOT | "
-                         "count SHOT RRGGBB | "
-                         "blocks SHOT F X Y W H | kept BEFORE AFTER W H | fresh BEFORE AFTER\n");
+    std::fprintf(stderr,
+                 "usage: xprobe close ID | window W H [RRGGBB [over]] | coloured SHOT | "
+                 "count SHOT RRGGBB | "
+                 "blocks SHOT F X Y W H | kept BEFORE AFTER W H [corner] | fresh BEFORE AFTER\n");
     return 2;
 }

@@ -9,8 +9,11 @@
 # its first move report and a 2-pixel move do not); preview (/p HWND and -P:HWND
 # put one child window over the whole client area of that window, and destroying
 # the window ends the saver with 0; a handle naming no window ends it with 1);
-# config (/c and no argument show a message box, and closing it ends the saver
-# with 0); args (anything else ends it with 2).
+# config (/c and no argument show the settings dialog; filled in and confirmed,
+# it stores Delay and PixelSize under HKCU\Software\Tessaline, which /s then
+# follows; closed, it stores nothing; values of the wrong type or out of range
+# are the defaults, and /s runs and ends as ever); args (anything else ends it
+# with 2).
 set -euo pipefail
 scenario=$1 wine=$2 exe=$3 probe=$4 work=$5
 export WINEPREFIX=$6 WINEDEBUG=-all
@@ -31,8 +34,8 @@ expectRunning() {
     kill -0 $app 2>/dev/null || fail "$1 ended it"
 }
 
-# Starts the program and waits for its message box (class #32770, whatever its
-# title); leaves the box's X window in $window.
+# Starts the program and waits for its dialog (class #32770, whatever its
+# title); leaves the dialog's X window in $window.
 startBox() {
     "$wine" "$exe" "$@" >"$work/out" 2>&1 &
     app=$!
@@ -95,14 +98,45 @@ preview)
     [ $code -eq 1 ] || fail "a handle naming no window: exit code $code, not 1"
     ;;
 config)
+    key='HKCU\Software\Tessaline'
+    "$wine" reg delete "$key" /f >/dev/null 2>&1 || true
+    settings() { "$wine" reg query "$key" 2>/dev/null | tr -d '\r' | awk '/REG_/ {print $1, $2, $3}' | sort; }
+    # /c: the dialog, filled in and confirmed as a user would; the values land
+    # in the registry as DWORDs.
     startBox /c
-    # No window manager: X keyboard focus follows the pointer, so put it on the box.
-    xdotool mousemove --window "$window" 20 20
-    xdotool key Return
-    expectExit 0 "Return in the box"
+    probe settings 2500 3 || fail "no settings dialog to fill in"
+    expectExit 0 "OK in the dialog"
+    [ "$(settings)" = "$(printf 'Delay REG_DWORD 0x9c4\nPixelSize REG_DWORD 0x3')" ] ||
+        fail "the registry holds: $(settings)"
+    echo "$scenario: OK saved Delay 2500 and PixelSize 3"
+    # /s honours them: the screen is 3x3 blocks (266x200 of them on 800x600).
+    xdotool mousemove 400 300
+    start /s
+    blocks=""
+    for _ in $(seq 10); do
+        sleep 0.5
+        blocks=$(python3 "$here/xclient.py" blocks 3)
+        [[ "$blocks" =~ ^ok\ [1-9] ]] && break
+    done
+    [[ "$blocks" =~ ^ok\ [1-9] ]] || fail "/s with pixel size 3: $blocks"
+    echo "$scenario: /s shows 3x3 blocks, ${blocks#ok } of them lit"
+    expectRunning "the first move report"
+    xdotool mousemove_relative 50 0
+    expectExit 0 "a 50-pixel mouse move"
+    # No argument is /c too; closed, nothing is saved.
     startBox
-    probe close '#32770' || fail "winprobe found no box to close"
-    expectExit 0 "closing the box"
+    probe close '#32770' || fail "winprobe found no dialog to close"
+    expectExit 0 "closing the dialog"
+    [ "$(settings)" = "$(printf 'Delay REG_DWORD 0x9c4\nPixelSize REG_DWORD 0x3')" ] ||
+        fail "closing changed the registry: $(settings)"
+    # Values of the wrong type or out of range are the defaults: /s runs.
+    "$wine" reg add "$key" /v Delay /t REG_SZ /d 2500 /f >/dev/null
+    "$wine" reg add "$key" /v PixelSize /t REG_DWORD /d 99 /f >/dev/null
+    start /s
+    expectRunning "the first move report"
+    xdotool mousemove_relative -- -50 0
+    expectExit 0 "a 50-pixel mouse move with a REG_SZ delay and pixel size 99"
+    "$wine" reg delete "$key" /f >/dev/null
     ;;
 args)
     for args in /x bogus; do

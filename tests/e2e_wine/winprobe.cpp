@@ -1,7 +1,8 @@
 // What the Windows side sees of a running program, for the end-to-end tests
 // under wine: its top-level windows by class or title, the display mode, a close
-// request sent as a message, and a preview host for the screensaver build (a
-// parent window whose handle goes on the saver's command line).
+// request sent as a message, a preview host for the screensaver build (a parent
+// window whose handle goes on the saver's command line), and a user filling in
+// the screensaver's settings dialog.
 
 #include "platform/win32.h"
 
@@ -172,9 +173,26 @@ int preview(const char* command, const char* switchText, DWORD withinMs) {
     return 0;
 }
 
+// Fills in the screensaver's settings dialog as a user would: the delay typed
+// into its edit box, the pixel size picked from its list (item 0 is automatic),
+// then OK. 0 when the dialog was there.
+int settings(const char* delay, int pixelItem) {
+    HWND dialog = NULL;
+    for (int i = 0; i < 100 && !(dialog = FindWindowA("#32770", "Tessaline settings")); ++i)
+        Sleep(100);
+    if (!dialog) return 1;
+    HWND edit = GetDlgItem(dialog, 101), list = GetDlgItem(dialog, 102);
+    if (!edit || !list) return 1;
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(delay));
+    SendMessageA(list, CB_SETCURSEL, WPARAM(pixelItem), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+    return 0;
+}
+
 int usage() {
     std::fputs("usage: winprobe windows CLASS | titled TITLE | close CLASS | mode | modes |\n"
-               "                preview COMMAND-LINE SWITCH WITHIN-MS\n",
+               "                preview COMMAND-LINE SWITCH WITHIN-MS | settings DELAY ITEM\n",
                stderr);
     return 2;
 }
@@ -206,6 +224,8 @@ int main(int argc, char** argv) {
         if (!window) return 1;
         return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
+    if (std::strcmp(command, "settings") == 0 && argc == 4)
+        return settings(argv[2], std::atoi(argv[3]));
     if (std::strcmp(command, "mode") == 0 && argc == 2) {
         DEVMODEA mode;
         std::memset(&mode, 0, sizeof mode);

@@ -7,6 +7,10 @@ through ctypes, as the Windows build has no native X helper of its own):
                                  WM_PROTOCOLS client message, WM_DELETE_WINDOW)
     xclient.py cursor            "hidden" when the pointer's cursor shows no
                                  pixel, else "shown WxH" (XFixes)
+    xclient.py blocks F          "ok N" when the screen shows uniform F x F
+                                 blocks from its top-left corner (N of them
+                                 lit), the rows and columns left over black;
+                                 else the first pixel that breaks them
 """
 import ctypes
 import sys
@@ -62,8 +66,48 @@ def cursor(display):
     print(f"shown {c.width}x{c.height}" if shown else "hidden")
 
 
+class Image(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.POINTER(ctypes.c_ubyte)),
+                ("byte_order", ctypes.c_int), ("bitmap_unit", ctypes.c_int),
+                ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int),
+                ("bits_per_pixel", ctypes.c_int)]  # the rest is not read
+
+
+def blocks(x, display, f):
+    x.XDefaultRootWindow.restype = ctypes.c_ulong
+    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x.XGetImage.restype = ctypes.POINTER(Image)
+    x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                            ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+    x.XDisplayWidth.argtypes = x.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    w, h = x.XDisplayWidth(display, 0), x.XDisplayHeight(display, 0)
+    image = x.XGetImage(display, x.XDefaultRootWindow(display), 0, 0, w, h, 0xFFFFFFFF, 2)
+    if not image or image.contents.bits_per_pixel != 32:
+        sys.exit("xclient.py: no 32-bit image of the screen")
+    i = image.contents
+    data = ctypes.string_at(i.data, i.bytes_per_line * h)
+
+    def pixel(px, py):
+        o = py * i.bytes_per_line + px * 4
+        return int.from_bytes(data[o:o + 3], "little")
+
+    inner_w, inner_h, lit = w // f * f, h // f * f, 0
+    for py in range(h):
+        for px in range(w):
+            v = pixel(px, py)
+            inside = px < inner_w and py < inner_h
+            expected = pixel(px // f * f, py // f * f) if inside else 0
+            if v != expected:
+                print(f"pixel {px},{py} is {v:06x}, not {expected:06x}")
+                return
+            lit += inside and v != 0 and px % f == 0 and py % f == 0
+    print(f"ok {lit}")
+
+
 def main():
-    if len(sys.argv) < 2 or {"close": 3, "cursor": 2}.get(sys.argv[1]) != len(sys.argv):
+    if len(sys.argv) < 2 or {"close": 3, "cursor": 2, "blocks": 3}.get(sys.argv[1]) != len(sys.argv):
         sys.exit(__doc__)
     x = ctypes.cdll.LoadLibrary("libX11.so.6")
     x.XOpenDisplay.restype = ctypes.c_void_p
@@ -74,6 +118,8 @@ def main():
         sys.exit("xclient.py: no display")
     if sys.argv[1] == "close":
         close(x, display, int(sys.argv[2], 0))
+    elif sys.argv[1] == "blocks":
+        blocks(x, display, int(sys.argv[2]))
     else:
         cursor(display)
     x.XCloseDisplay(display)

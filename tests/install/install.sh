@@ -7,11 +7,17 @@
 #     opens its window under Xvfb and ends with Esc; tests/consumer builds against the
 #     staged CMake package with -Werror and reads back what it drew; cpack makes the
 #     two .deb packages, their contents split as planned, dependencies computed,
-#     lintian without errors; dpkg -i puts tessaline on the PATH and dpkg -r takes
-#     every file away again (as root, or through sudo).
-#   install.sh zip BUILD WORK      (a mingw build)
+#     a real maintainer, the screensaver in the description; lintian -I --pedantic
+#     finds nothing; hardening-check passes every program; dpkg -i puts tessaline
+#     on the PATH and dpkg -r takes every file away again (as root, or through sudo).
+#   install.sh windows BUILD WORK  (a mingw build)
 #     cpack makes tessaline-VERSION-winNN.zip with the program and the screen saver
-#     of that width, the README, the licence and the screen saver's install steps.
+#     of that width, the README, the licence and the screen saver's install steps,
+#     and tessaline-VERSION-winNN.msi beside it: the same files, each bound for its
+#     folder (Program Files, the width's system folder), two Start-menu shortcuts,
+#     the programs-list entry's properties and icon, an upgrade code, no registry
+#     values of its own. With wine as the build's emulator (64-bit), the MSI and a
+#     newer version of it are installed and removed by tests/e2e_wine/msi_wine.sh.
 set -euo pipefail
 mode=$1 build=$(cd "$2" && pwd) work=$3
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -24,9 +30,9 @@ ok() { echo "ok: $*"; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
 
-if [ "$mode" = zip ]; then
+if [ "$mode" = windows ]; then
     cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
-        { cat "$work/cpack.log"; fail "cpack -G ZIP"; }
+        { cat "$work/cpack.log"; fail "cpack"; }
     zips=("$work"/tessaline-"$version"-win*.zip)
     [ ${#zips[@]} -eq 1 ] && [ -f "${zips[0]}" ] || fail "not one zip: ${zips[*]}"
     top=$(basename "${zips[0]}" .zip)
@@ -38,8 +44,10 @@ if [ "$mode" = zip ]; then
     diff "$work/want" "$work/listed" || fail "the zip's files are not the five expected"
     ok "$top.zip holds tessaline.exe, tessaline.scr, README.txt, LICENSE.txt and the install steps"
     case "$bits" in
-    64) machine="PE32+ executable (GUI) x86-64" folder='System32' ;;
-    32) machine="PE32 executable (GUI) Intel 80386" folder='SysWOW64' ;;
+    64) machine="PE32+ executable (GUI) x86-64" folder='System32' arch=x64 msi_system=System64Folder
+        msi_programs=ProgramFiles64Folder ;;
+    32) machine="PE32 executable (GUI) Intel 80386" folder='SysWOW64' arch=Intel msi_system=SystemFolder
+        msi_programs=ProgramFilesFolder ;;
     *) fail "width '$bits' in $top" ;;
     esac
     for program in tessaline.exe tessaline.scr; do
@@ -51,6 +59,76 @@ if [ "$mode" = zip ]; then
         fail "the install steps do not name the $bits-bit build and $folder"
     grep -q $'\r$' "$steps" || fail "the install steps do not have Windows line ends"
     ok "a $bits-bit GUI program; the steps name its system folder ($folder)"
+
+    # ---- The MSI beside the zip: its tables, as msiinfo reads them ------------------------------
+    msi=$work/$top.msi
+    [ -f "$msi" ] || fail "no $top.msi beside the zip: $(ls "$work")"
+    mkdir "$work/tables" "$work/streams"
+    msiinfo tables "$msi" | tr -d '\r' >"$work/tables/list"
+    for table in Component Directory Feature FeatureComponents File Icon InstallExecuteSequence \
+        Media Property Registry Shortcut Upgrade; do
+        grep -qx "$table" "$work/tables/list" || fail "no $table table: $(tr '\n' ' ' <"$work/tables/list")"
+        # Rows only: the first three lines are the columns, their types and the key.
+        # (Elsewhere: an export writes the table's binary data where it runs.)
+        (cd "$work/streams" && msiinfo export "$msi" "$table") | tr -d '\r' | tail -n +4 >"$work/tables/$table"
+    done
+    template=$(msiinfo suminfo "$msi" | tr -d '\r' | sed -n 's/^Template: //p')
+    [ "$template" = "$arch;1033" ] || fail "platform and language '$template', not $arch;1033"
+    # Each file in its folder (from the standard folder down), and whether its
+    # component is 64-bit; every one the zip's, byte for byte.
+    awk -F'\t' 'FILENAME ~ /Directory$/ { parent[$1] = $2; name[$1] = $3; next }
+        FILENAME ~ /Component$/ { dir[$1] = $3; bits[$1] = int($4 / 256) % 2 ? 64 : 32; next }
+        { d = dir[$2]; path = $3
+          while (parent[d] != "TARGETDIR") { path = name[d] "\\" path; d = parent[d] }
+          print d "\\" path, bits[$2] }' \
+        "$work/tables/Directory" "$work/tables/Component" "$work/tables/File" | sort >"$work/msi.files"
+    printf '%s\n' "$msi_programs\\Tessaline\\LICENSE.txt $bits" "$msi_programs\\Tessaline\\README.txt $bits" \
+        "$msi_programs\\Tessaline\\tessaline.exe $bits" "$msi_system\\tessaline.scr $bits" >"$work/want"
+    diff "$work/want" "$work/msi.files" || fail "the MSI's files and folders (< missing, > extra)"
+    # (msiextract names the folders its own way: the tables above say where they go.)
+    msiextract -C "$work/msix" "$msi" >"$work/msix.list"
+    [ "$(wc -l <"$work/msix.list")" -eq 4 ] || fail "msiextract: $(cat "$work/msix.list")"
+    while read -r f; do
+        cmp "$work/msix/$f" "$work/x/$top/$(basename "$f")" || fail "the MSI's $f is not the zip's"
+    done <"$work/msix.list"
+    ok "$top.msi: $(sed 's/ [0-9]*$//' "$work/msi.files" | tr '\n' ' ')(the zip's files)"
+
+    property() { awk -F'\t' -v p="$1" '$1 == p { print $2 }' "$work/tables/Property"; }
+    bytes=$(cat "$work/x/$top"/{tessaline.exe,tessaline.scr,README.txt,LICENSE.txt} | wc -c)
+    for want in ProductName=Tessaline "Manufacturer=the Tessaline authors" "ProductVersion=$version" \
+        ALLUSERS=1 ARPPRODUCTICON=tessaline.ico "ARPSIZE=$(((bytes + 1023) / 1024))"; do
+        [ "$(property "${want%%=*}")" = "${want#*=}" ] ||
+            fail "property ${want%%=*} is '$(property "${want%%=*}")', not '${want#*=}'"
+    done
+    msiinfo extract "$msi" Icon.tessaline.ico | cmp - "$source_dir/dist/tessaline.ico" ||
+        fail "the programs-list icon is not dist/tessaline.ico"
+    cut -f2,3,5,6,9 "$work/tables/Shortcut" | sort >"$work/shortcuts"
+    printf '%s\t%s\t%s\t%s\t%s\n' ProgramMenuFolder Tessaline '[#tessaline.exe]' '' tessaline.ico \
+        ProgramMenuFolder 'Tessaline screen saver settings' '[#tessaline.scr]' /c tessaline.ico \
+        >"$work/want"
+    diff "$work/want" "$work/shortcuts" || fail "the Start-menu shortcuts (< missing, > extra)"
+    # The user's settings under HKCU\Software\Tessaline are the screen saver's: the
+    # package writes no registry values (Windows Installer its own bookkeeping).
+    [ ! -s "$work/tables/Registry" ] || fail "registry values: $(cat "$work/tables/Registry")"
+    upgrade=$(property UpgradeCode)
+    [[ "$upgrade" =~ ^\{[0-9A-F-]{36}\}$ ]] && grep -q "^$upgrade"$'\t' "$work/tables/Upgrade" ||
+        fail "upgrade code '$upgrade' and the Upgrade table: $(cat "$work/tables/Upgrade")"
+    ok "its entry: Tessaline $version by the Tessaline authors, icon, size; shortcuts; upgrade code $upgrade"
+
+    # ---- Installed and removed under wine (the 64-bit build, whose tests run under wine64) -----
+    wine=$(sed -n 's/^CMAKE_CROSSCOMPILING_EMULATOR:[A-Z]*=//p' "$build/CMakeCache.txt" | tr ';' '\n' | tail -1)
+    if [ "$bits" != 64 ] || [ -z "$wine" ]; then
+        ok "not installed here: a $bits-bit build with no emulator"
+        exit 0
+    fi
+    # A newer version of the same files (its product code follows from the version).
+    IFS=. read -r major minor patch <<<"$version"
+    newer="$major.$minor.$((${patch:-0} + 1))"
+    cpack --config "$build/CPackConfig.cmake" -B "$work/newer" -D "CPACK_PACKAGE_VERSION=$newer" \
+        -D "CPACK_PACKAGE_FILE_NAME=tessaline-$newer-win$bits" >>"$work/cpack.log" 2>&1 ||
+        { cat "$work/cpack.log"; fail "cpack of $newer"; }
+    bash "$source_dir/tests/e2e_wine/msi_wine.sh" "$wine" "$msi" "$work/newer/tessaline-$newer-win$bits.msi" \
+        "$work/wine"
     exit 0
 fi
 [ "$mode" = native ] || fail "unknown mode"
@@ -168,13 +246,35 @@ for lib in libc6 libstdc++6 libsdl2-2.0-0; do
 done
 ok "Depends from dpkg-shlibdeps: $depends"
 
+maintainer=$(dpkg-deb -f "$deb" Maintainer)
+# A name and an address that can be written to: no domain reserved for examples,
+# tests or nowhere (RFC 2606, RFC 6761).
+[[ "$maintainer" =~ ^[^\<]+\ \<[^@\>]+@([a-z0-9.-]+)\>$ ]] ||
+    fail "the maintainer '$maintainer' is not 'Name <address>'"
+domain=${BASH_REMATCH[1]}
+[[ ! "$domain" =~ (^|\.)(example(\.(com|net|org))?|invalid|test|localhost)$ ]] ||
+    fail "the maintainer's address is a placeholder: $maintainer"
+dpkg-deb -f "$deb" Description | grep -q "tessaline-saver" || fail "the description leaves out the screensaver"
+ok "maintainer $maintainer; the description names tessaline-saver"
+
 set +e
-lintian --fail-on error "$deb" "$dev" >"$work/lintian.txt" 2>&1
+lintian -I --pedantic "$deb" "$dev" >"$work/lintian.txt" 2>&1
 code=$?
 set -e
 sed -i '/running with root privileges/d' "$work/lintian.txt" # as CI is
-[ $code -eq 0 ] || { cat "$work/lintian.txt"; fail "lintian reports errors (exit $code)"; }
-ok "lintian: no errors$([ ! -s "$work/lintian.txt" ] || printf ', and:\n%s' "$(cat "$work/lintian.txt")")"
+[ $code -eq 0 ] && [ ! -s "$work/lintian.txt" ] ||
+    { cat "$work/lintian.txt"; fail "lintian -I --pedantic (exit $code)"; }
+ok "lintian -I --pedantic: nothing to report"
+
+# Every hardening feature Debian's dpkg-buildflags can give here, in every program
+# (control-flow protection only where it has a feature for it, which Debian 12's has not).
+dpkg-deb -x "$deb" "$work/deb"
+options=()
+dpkg-buildflags --query-features hardening | grep -qx "Feature: branch" || options+=(--nocfprotection)
+programs=("$work/deb$prefix/$BINDIR"/*)
+hardening-check "${options[@]}" "${programs[@]}" >"$work/hardening.txt" 2>&1 ||
+    { cat "$work/hardening.txt"; fail "hardening-check"; }
+ok "hardening-check ${options[*]}: $(basename -a "${programs[@]}" | tr '\n' ' ')pass"
 
 # ---- dpkg -i and dpkg -r (root: a throwaway machine, as CI is) ------------------------------
 SUDO=""

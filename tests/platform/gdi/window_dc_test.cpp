@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 namespace {
@@ -91,6 +92,49 @@ TEST_F(RecordingHost, ABlitRepairsWhatWasDrawnOnTheWindowSinceTheLastOne) {
     ReleaseDC(theWindow(), window);
 }
 
+// The window's pixels as rows of characters: '.' black, '#' red, 'o' green.
+std::string rowsOf(const tess::Surface& s) {
+    std::string out;
+    for (int y = 0; y < s.height; ++y) {
+        for (int x = 0; x < s.width; ++x)
+            out += s.at(x, y) == 0 ? '.' : s.at(x, y) == 0x0000FF ? '#' : 'o';
+        out += '\n';
+    }
+    return out;
+}
+
+TEST_F(RecordingHost, AStretchByAWholeFactorPaintsBlocksAndReportsOnlyWhatChanged) {
+    MemoryDc bitmap(4, 2);
+    HDC window = GetDC(theWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(SetStretchBltMode(window, COLORONCOLOR), BLACKONWHITE);
+    SetPixelV(bitmap.dc, 1, 0, 0x0000FF);
+    SetPixelV(bitmap.dc, 3, 1, 0x00FF00);
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    EXPECT_EQ(rowsOf(recorder().surface), "..##....\n..##....\n......oo\n......oo\n");
+    ASSERT_EQ(recorder().blits.size(), 1u);
+    EXPECT_EQ(corners(recorder().blits[0]), (std::vector<int>{2, 0, 8, 4}));
+
+    // Again unchanged: nothing written, nothing reported. One source pixel
+    // changed: its block alone.
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    EXPECT_EQ(recorder().blits.size(), 1u);
+    SetPixelV(bitmap.dc, 0, 1, 0x00FF00);
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    ASSERT_EQ(recorder().blits.size(), 2u);
+    EXPECT_EQ(corners(recorder().blits[1]), (std::vector<int>{0, 2, 2, 4}));
+
+    // A part of the bitmap to its place, clipped by the window's edge; the
+    // same size is a plain copy.
+    recorder().resize(8, 4);
+    EXPECT_TRUE(StretchBlt(window, 4, 2, 6, 6, bitmap.dc, 1, 0, 2, 2, SRCCOPY));
+    EXPECT_EQ(rowsOf(recorder().surface), "........\n........\n....###.\n....###.\n");
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 2, 1, bitmap.dc, 0, 1, 2, 1, SRCCOPY));
+    EXPECT_EQ(rowsOf(recorder().surface), "o.......\n........\n....###.\n....###.\n");
+    EXPECT_FALSE(StretchBlt(window, 0, 0, -8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY)); // no mirroring
+    ReleaseDC(theWindow(), window);
+}
+
 // The changed list is what a present uploads: every pixel a copy changed must
 // lie in one of its rectangles, however the writes fall, and the list stays
 // short. Checked against a full compare of the window before and after.
@@ -147,24 +191,33 @@ TEST_F(RecordingHost, TheChangedListCoversEveryChangedPixelOfRandomWrites) {
     ReleaseDC(theWindow(), window);
 }
 
-// Two changes far apart (the head snapping back to the centre) stay two small
-// rectangles, not one box over everything between them.
-TEST(DirtyRegion, KeepsFarApartChangesApartAndNearOnesTogether) {
+// Two changes far apart (the head snapping back to the centre) stay apart, a
+// straight trail stays one rectangle, and a winding one is covered by pieces
+// near its pixels, not by its box.
+TEST(DirtyRegion, StaysNearWhatChangedAndShort) {
     tess::DirtyRegion d;
     for (int i = 0; i < 50; ++i) {
-        d.add(tess::PixelRect{10 + i, 10 + i / 2, 11 + i, 11 + i / 2}); // a trail
-        d.add(tess::PixelRect{900 - i, 700, 901 - i, 701});             // another, far off
+        d.add(tess::PixelRect{900 - i, 700, 901 - i, 701});     // a straight trail
+        d.add(tess::PixelRect{10 + i, 10 + i, 11 + i, 11 + i}); // a diagonal one, far off
     }
-    ASSERT_EQ(d.count, 2);
     long long area = 0;
-    for (const tess::PixelRect& r : d)
+    for (const tess::PixelRect& r : d) {
         area += static_cast<long long>(r.x1 - r.x0) * (r.y1 - r.y0);
-    EXPECT_EQ(area, 50 * 25 + 50);
+        EXPECT_FALSE(r.x1 > 100 && r.x0 < 800) << "a rectangle spans both trails";
+    }
+    EXPECT_LE(area, 1000); // 100 pixels changed; the diagonal trail's box alone is 2,500
+    EXPECT_EQ(corners(d.bounds()), (std::vector<int>{10, 10, 901, 701}));
+    int straight = 0;
+    for (const tess::PixelRect& r : d)
+        straight += r.y0 == 700;
+    EXPECT_EQ(straight, 1);
+
     // Past the cap, a new far change joins the rectangle it wastes least with.
-    for (int i = 2; i < 22; ++i)
+    for (int i = 2; i < 2 + 2 * tess::DirtyRegion::kMax; ++i)
         d.add(tess::PixelRect{i * 1000, i * 1000, i * 1000 + 1, i * 1000 + 1});
     EXPECT_EQ(d.count, tess::DirtyRegion::kMax);
-    EXPECT_EQ(corners(d.bounds()), (std::vector<int>{10, 10, 21001, 21001}));
+    const int last = (1 + 2 * tess::DirtyRegion::kMax) * 1000 + 1;
+    EXPECT_EQ(corners(d.bounds()), (std::vector<int>{10, 10, last, last}));
 }
 
 } // namespace
