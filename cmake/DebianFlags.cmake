@@ -7,7 +7,7 @@
 # instrument the same calls in their own way.
 find_program(TESS_DPKG_BUILDFLAGS dpkg-buildflags)
 set(TESS_HARDEN_DEFAULT OFF)
-if(TESS_DPKG_BUILDFLAGS AND NOT WIN32 AND NOT TESS_SANITIZE AND NOT TESS_BUILD_FUZZ)
+if(TESS_DPKG_BUILDFLAGS AND NOT WIN32 AND NOT EMSCRIPTEN AND NOT TESS_SANITIZE AND NOT TESS_BUILD_FUZZ)
     set(TESS_HARDEN_DEFAULT ON)
 endif()
 option(TESS_HARDEN "Build with Debian's hardening flags (dpkg-buildflags)" ${TESS_HARDEN_DEFAULT})

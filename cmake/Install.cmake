@@ -8,9 +8,10 @@
 # its manual page one line in dist/, tess_install_manual(<page>.6) beside <page>.6.in;
 # any other file it needs installs with COMPONENT runtime (into the .deb and zip).
 
-if(WIN32)
-    # A Windows program keeps its files together in one folder (the zip's): plain
-    # variables, which win over what a cache (an older build directory) holds.
+if(WIN32 OR EMSCRIPTEN)
+    # A Windows program, or the browser page, keeps its files together in one folder
+    # (the zip's): plain variables, which win over what a cache (an older build
+    # directory) holds.
     set(CMAKE_INSTALL_BINDIR ".")
     set(CMAKE_INSTALL_DOCDIR ".")
 else()

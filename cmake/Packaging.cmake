@@ -1,7 +1,8 @@
 # CPack: on Linux two .deb packages, tessaline (programs, manual pages, desktop
 # entry, icon, docs) and tessaline-dev (the toolkit's headers, libraries and CMake
 # package); on Windows one .zip per width with the program and its texts and,
-# where wixl is found, an MSI of the same files (cmake/Msi.cmake).
+# where wixl is found, an MSI of the same files (cmake/Msi.cmake); from the web
+# build one .zip with the page.
 #   cpack --config build/CPackConfig.cmake -B packages
 
 set(CPACK_PACKAGE_NAME tessaline)
@@ -11,7 +12,16 @@ set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_RESOURCE_FILE_README ${PROJECT_SOURCE_DIR}/README.md)
 set(CPACK_STRIP_FILES ON)
 
-if(WIN32)
+if(EMSCRIPTEN)
+    # The browser page: tessaline-web-0.1.zip with tessaline.html, the served
+    # variant in site/, the README and the licence.
+    set(CPACK_GENERATOR ZIP)
+    set(CPACK_PACKAGE_FILE_NAME tessaline-web-${PROJECT_VERSION})
+    set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
+    set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
+    set(CPACK_COMPONENTS_ALL runtime licence)
+    set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
+elseif(WIN32)
     set(CPACK_GENERATOR ZIP)
     # One archive of the runtime component alone (a plain archive would take every
     # component), under a folder named with the width: tessaline-0.1-win64/.

@@ -5,9 +5,10 @@
 # how often the screen was updated (bench/xpresents, as a compositor would see
 # it) and the X server's share of a core, both over the seconds frames were counted;
 # then frames and screen updates per second at letters a and e under sway (headless,
-# software GL), beside the same on X11; then what the screensaver costs on a 1920x1080
-# screen at its default pace and at delay 0, beside two of XScreenSaver's own hacks
-# (scripts/pace.sh).
+# software GL), beside the same on X11; the browser page (Emscripten) in headless
+# Chromium at a and e, with its renderer process's load; then what the screensaver
+# costs on a 1920x1080 screen at its default pace and at delay 0, beside two of
+# XScreenSaver's own hacks (scripts/pace.sh).
 #   scripts/bench.sh [REPETITIONS] [MIN_TIME_S] [FPS_SECONDS]   (defaults 9 0.1 5)
 # Writes its raw results to build-bench/results/. Needs mingw-w64 and wine64.
 set -euo pipefail
@@ -15,7 +16,7 @@ cd "$(dirname "$0")/.."
 reps=${1:-9} mintime=${2:-0.1} fpssec=${3:-5}
 bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libwayland-dev libbenchmark-dev \
     libx11-dev libxdamage-dev libxrandr-dev xvfb x11-xserver-utils mingw-w64 wine64 python3 \
-    sway libegl-mesa0 libgl1-mesa-dri
+    sway libegl-mesa0 libgl1-mesa-dri emscripten chromium
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all
 # A prefix of our own: its wineserver and desktop see only this run's X server,
@@ -109,6 +110,19 @@ for letter in a e; do
         >"$out/commits-wayland-$letter.txt" || true
     grep '^frames' "$out/wayland-$letter.log" >"$out/fps-wayland-$letter.txt"
 done
+
+# The browser page in headless Chromium: frames and presents per second of the frame
+# counter build at ?delay=0, and the renderer's share of a core at the page's
+# default pace (and at ?delay=0) over the same seconds.
+export NODE_PATH=/usr/share/nodejs # Debian's emcc finds acorn there
+emcmake cmake -S . -B build-web-bench -DCMAKE_BUILD_TYPE=MinSizeRel -DTESS_BUILD_TESTS=OFF \
+    -DTESS_BUILD_BENCH=ON -DTESS_FPS_SECONDS="$fpssec" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$(command -v node)" >/dev/null
+cmake --build build-web-bench -j2 --target tessaline-fps-page tessaline-page >/dev/null
+(cd tests/web && npm ci --no-audit --no-fund >/dev/null)
+echo "fps a, e and load: ours in headless Chromium" >&2
+node bench/webfps.js build-web-bench/tessaline-fps.html build-web-bench/tessaline.html "$fpssec" \
+    "$out" "$(getconf CLK_TCK)"
 
 python3 scripts/bench_table.py "$out" "$(getconf CLK_TCK)"
 

@@ -3,7 +3,8 @@
 figure, ours, wine's, and how many times faster ours is (wine / ours; for
 frames per second, ours / wine). Times are medians over the repetitions. Then,
 per letter, frames, screen updates and X server load over the seconds frames
-were counted, and whether the program's goals were met."""
+were counted; the same under sway and in headless Chromium at letters a and e
+(with the page's renderer load); and whether the program's goals were met."""
 import json
 import re
 import sys
@@ -72,8 +73,6 @@ def main():
     rows = [("program at", "fps ours", "fps wine", "ours/wine", "presents/s ours",
              "presents/s wine", "X server % ours", "X server % wine")]
 
-    def cell(v, fmt):
-        return fmt.format(v) if v is not None else "-"
     for letter, size in LETTERS.items():
         o, w = runs[("ours", letter)], runs[("wine", letter)]
         rows.append((f"{letter} {size}", cell(o and o[0], "{:.0f}"), cell(w and w[0], "{:.0f}"),
@@ -93,15 +92,26 @@ def main():
             if m:
                 wayland[letter] = (float(m.group(2)), int(commits.read_text()) / float(m.group(1)))
     if wayland:
-        rows = [("program at", "fps Wayland", "fps X11", "presents/s Wayland", "presents/s X11")]
-        for letter, (fps_w, presents_w) in wayland.items():
-            x = runs[("ours", letter)]
-            rows.append((f"{letter} {LETTERS[letter]}", f"{fps_w:.0f}", cell(x and x[0], "{:.0f}"),
-                         f"{presents_w:.1f}", cell(x and x[1], "{:.1f}")))
-        print()
-        print("ours under sway (headless, software GL) beside ours on Xvfb: presents on "
-              "Wayland are the window's surface commits")
-        table(rows)
+        beside_x11(runs, "Wayland", wayland,
+                   "ours under sway (headless, software GL) beside ours on Xvfb: presents on "
+                   "Wayland are the window's surface commits")
+
+    web = {}
+    for letter in ("a", "e"):
+        fps_file = out / f"fps-web-{letter}.txt"
+        m = fps_file.exists() and re.search(r"seconds ([\d.]+) fps ([\d.]+) .* presents (\d+)",
+                                            fps_file.read_text())
+        if m:
+            web[letter] = (float(m.group(2)), int(m.group(3)) / float(m.group(1)))
+    if web:
+        beside_x11(runs, "browser", web,
+                   "ours in headless Chromium (WebAssembly, ?delay=0) beside ours on Xvfb: "
+                   "presents are the page's canvas updates")
+    cpu_file = out / "cpu-web.txt"
+    if cpu_file.exists():
+        pace = dict((line.split()[0], line.split()[2]) for line in cpu_file.read_text().splitlines())
+        print(f"  the page's renderer process: {pace.get('default', '-')} % of a core at the "
+              f"default pace, {pace.get('delay0', '-')} % at ?delay=0")
 
     ours = [runs[("ours", letter)] for letter in LETTERS]
     if all(ours):
@@ -120,6 +130,22 @@ def main():
         if wc:
             print(f"  fps c >= 10x wine's: {c[0] / wc[0]:.1f}x, "
                   f"{'met' if c[0] / wc[0] >= 10 else 'MISSED'}")
+
+
+def cell(v, fmt):
+    return fmt.format(v) if v is not None else "-"
+
+
+def beside_x11(runs, host, results, title):
+    """Frames and presents per second at some letters on another host, beside X11's."""
+    rows = [("program at", f"fps {host}", "fps X11", f"presents/s {host}", "presents/s X11")]
+    for letter, (fps, presents) in results.items():
+        x = runs[("ours", letter)]
+        rows.append((f"{letter} {LETTERS[letter]}", f"{fps:.0f}", cell(x and x[0], "{:.0f}"),
+                     f"{presents:.1f}", cell(x and x[1], "{:.1f}")))
+    print()
+    print(title)
+    table(rows)
 
 
 def table(rows):

@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev libpng-dev \
     libsdl2-dev libwayland-dev libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils x11-xserver-utils \
-    x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db
+    x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db \
+    emscripten chromium
 # The packages' tools: the MSI's builder and reader, and Debian's hardening check.
 bash scripts/deps.sh wixl msitools devscripts
 # The Wayland end-to-end test: headless compositors, screenshots, Mesa's EGL in software,
@@ -39,8 +40,21 @@ done
 # CTest); the 64-bit MSI installed, run, upgraded and removed under wine64.
 bash tests/install/install.sh windows build-win32 build-win32/package-check
 bash tests/install/install.sh windows build-win64-tests build-win64-tests/package-check
+# The browser page (Emscripten): the unit tests under Node, and the page in headless
+# Chromium through Playwright (playwright-core from npm; the browser is Debian's).
+bash scripts/web.sh -DTESS_BUILD_TESTS=ON -DTESS_GTEST_SOURCE=/usr/src/googletest
+(cd tests/web && npm ci --no-audit --no-fund)
+ctest --test-dir build-web --output-on-failure -j"$(nproc)"
+# The page's zip: both variants, the README and the licence.
+rm -rf build-web/packages
+cpack --config build-web/CPackConfig.cmake -B build-web/packages >/dev/null
+listing=$(python3 -m zipfile -l build-web/packages/tessaline-web-*.zip)
+for file in tessaline.html site/index.html site/index.js site/index.wasm README.md LICENSE; do
+    grep -qE "^tessaline-web-[0-9.]+/$file " <<<"$listing" || { echo "test.sh: web zip lacks $file"; exit 1; }
+done
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
-    -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" >/dev/null
+    -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" \
+    -DTESS_WEB_PAGE="$PWD/build-web/tessaline.html" >/dev/null
 cmake --build build -j"$(nproc)"
 ctest --test-dir build --output-on-failure -j"$(nproc)"
 # A minute of each program on Xvfb: memory, descriptors and X resources stay flat.

@@ -29,6 +29,8 @@ fail() { echo "FAIL ($mode): $*" >&2; exit 1; }
 ok() { echo "ok: $*"; }
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
+# The browser page, when the build was given one (TESS_WEB_PAGE, scripts/test.sh).
+web_page=$(sed -n 's/^TESS_WEB_PAGE:FILEPATH=//p' "$build/CMakeCache.txt")
 
 if [ "$mode" = windows ]; then
     cpack --config "$build/CPackConfig.cmake" -B "$work" >"$work/cpack.log" 2>&1 ||
@@ -151,6 +153,7 @@ config=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt" | tr '[
     echo "$DATADIR/icons/hicolor/256x256/apps/tessaline.png"
     echo "$DOCDIR/README.md"
     echo "$DOCDIR/LICENSE"
+    [ -z "$web_page" ] || echo "$DATADIR/tessaline/tessaline.html"
     for h in draw/color.h draw/poly.h draw/shapes.h math/pixel.h math/vec2.h platform/win32.h \
         platform/win32_decls.h; do
         echo "$INCLUDEDIR/tessaline/$h"
@@ -228,6 +231,7 @@ debdoc() { printf '%s\n' "$DATAROOTDIR/doc/$1/changelog.gz" "$DATAROOTDIR/doc/$1
 {
     grep -v -e "^$INCLUDEDIR/" -e "^$LIBDIR/" -e "^$DOCDIR/LICENSE\$" "$work/staged"
     debdoc tessaline
+    [ -z "$web_page" ] || echo "$DATAROOTDIR/lintian/overrides/tessaline" # the page's
 } | sed "s|^|${prefix#/}/|" | sort >"$work/deb.want"
 {
     grep -e "^$INCLUDEDIR/" -e "^$LIBDIR/" "$work/staged"

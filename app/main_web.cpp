@@ -1,0 +1,38 @@
+// Start-up code for the browser page: the page address's query stands in for
+// the command line. ?res=c is the letter (none: 800x600, as on the command
+// line), ?seed=N the twin of TESSALINE_SEED, ?delay=N the microseconds from one
+// frame's start to the next (none: the savers' pace, so an open tab stays
+// light; 0: as fast as the program runs).
+
+#include "app/shell.h"
+#include "platform/web/page.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// A whole decimal number of microseconds, up to ten seconds; anything else
+// gives the default pace.
+unsigned delayOf(const std::string& text) {
+    unsigned long long delay = 0;
+    if (text.empty()) return kDefaultDelay;
+    for (const char c : text) {
+        if (c < '0' || c > '9' || (delay = delay * 10 + unsigned(c - '0')) > 10000000)
+            return kDefaultDelay;
+    }
+    return unsigned(delay);
+}
+
+} // namespace
+
+int main() {
+    // The frame loop reads the seed from the environment, as on every system.
+    const std::string seed = tess::web::queryValue("seed");
+    if (!seed.empty()) setenv("TESSALINE_SEED", seed.c_str(), 1);
+    const std::string letter = tess::web::queryValue("res");
+    const int code = runProgram(nullptr, letter.c_str(), SW_SHOWDEFAULT,
+                                delayOf(tess::web::queryValue("delay")));
+    tess::web::showExit(code);
+    return code;
+}
