@@ -13,6 +13,10 @@ struct WindowHost {
     Surface* (*surfaceOf)(HWND window) = nullptr;
     // Pixels of `region` were copied into the window's backing store.
     void (*blitted)(HWND window, const PixelRect& region) = nullptr;
+    // The window's procedure (null when the handle names none), for DispatchMessageA.
+    WNDPROC (*procOf)(HWND window) = nullptr;
+    // BeginPaint validated the window: WM_PAINT is no longer due.
+    void (*validated)(HWND window) = nullptr;
     // Size of the screen that GetDC(NULL) stands for.
     int screenWidth = 1024;
     int screenHeight = 768;

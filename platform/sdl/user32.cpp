@@ -105,17 +105,6 @@ BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) {
     return removeClass(name, instance) ? TRUE : FALSE;
 }
 
-// The stock icon and cursor: distinct handles that stand for them.
-HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
-    static int application;
-    return (!instance && name == IDI_APPLICATION) ? reinterpret_cast<HICON>(&application) : nullptr;
-}
-
-HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    static int arrow;
-    return (!instance && name == IDC_ARROW) ? reinterpret_cast<HCURSOR>(&arrow) : nullptr;
-}
-
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, int y, int width,
                      int height, HWND parent, HMENU, HINSTANCE, void*) {
     const WindowClass* wc = findClass(className);
@@ -234,25 +223,6 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT) {
                : 0;
 }
 
-HDC BeginPaint(HWND handle, PAINTSTRUCT* paint) {
-    Window* w = findWindow(handle);
-    if (!w || !paint) return nullptr;
-    *paint = PAINTSTRUCT{};
-    paint->hdc = GetDC(handle);
-    // The backing store keeps every pixel, so there is nothing to erase.
-    paint->fErase = FALSE;
-    paint->rcPaint = RECT{0, 0, w->surface.width, w->surface.height};
-    w->needsPaint = false;
-    return paint->hdc;
-}
-
-// What was painted shows at the next present, like any other drawing.
-BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
-    if (!findWindow(handle) || !paint) return FALSE;
-    ReleaseDC(handle, paint->hdc);
-    return TRUE;
-}
-
 BOOL PeekMessageA(LPMSG message, HWND window, UINT low, UINT high, UINT remove) {
     if (!message) return FALSE;
     pump();
@@ -273,19 +243,6 @@ BOOL PostMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PostQuitMessage(int exitCode) {
     postQuit(exitCode);
-}
-
-// No character messages: nothing in the program reads them.
-BOOL TranslateMessage(const MSG* message) {
-    if (!message) return FALSE;
-    const UINT m = message->message;
-    return (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP) ? TRUE
-                                                                                        : FALSE;
-}
-
-LRESULT DispatchMessageA(const MSG* message) {
-    if (!message || !message->hwnd) return 0;
-    return sendMessage(message->hwnd, message->message, message->wParam, message->lParam);
 }
 
 LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

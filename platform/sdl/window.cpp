@@ -214,6 +214,13 @@ void markShownIn(SDL_Window* sdl, bool paint) {
 void installHost() {
     WindowHost h;
     h.surfaceOf = surfaceOfWindow;
+    h.procOf = [](HWND handle) {
+        const Window* w = findWindow(handle);
+        return w ? w->proc : WNDPROC(nullptr);
+    };
+    h.validated = [](HWND handle) {
+        if (Window* w = findWindow(handle)) w->needsPaint = false;
+    };
     const ScreenMode m = currentMode();
     if (m.width > 0 && m.height > 0) {
         h.screenWidth = m.width;

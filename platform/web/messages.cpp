@@ -128,16 +128,3 @@ void PostQuitMessage(int exitCode) {
     queue().quit = true;
     queue().quitCode = exitCode;
 }
-
-// No character messages: nothing in the program reads them.
-BOOL TranslateMessage(const MSG* message) {
-    if (!message) return FALSE;
-    const UINT m = message->message;
-    return (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_SYSKEYDOWN || m == WM_SYSKEYUP) ? TRUE
-                                                                                        : FALSE;
-}
-
-LRESULT DispatchMessageA(const MSG* message) {
-    if (!message || !message->hwnd) return 0;
-    return sendMessage(message->hwnd, message->message, message->wParam, message->lParam);
-}

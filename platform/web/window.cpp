@@ -107,17 +107,6 @@ BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) {
     return FALSE;
 }
 
-// The stock icon and cursor: distinct handles that stand for them.
-HICON LoadIconA(HINSTANCE instance, LPCSTR name) {
-    static int application;
-    return (!instance && name == IDI_APPLICATION) ? reinterpret_cast<HICON>(&application) : nullptr;
-}
-
-HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-    static int arrow;
-    return (!instance && name == IDC_ARROW) ? reinterpret_cast<HCURSOR>(&arrow) : nullptr;
-}
-
 HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD style, int, int, int width, int height,
                      HWND, HMENU, HINSTANCE, void*) {
     Registry& r = registry();
@@ -135,6 +124,13 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD style, int, int, int
     w.surface = tess::Surface(width, height);
     tess::WindowHost host;
     host.surfaceOf = surfaceOfWindow; // presents follow the display's frames, not the copies
+    host.procOf = [](HWND handle) {
+        const Window* found = findWindow(handle);
+        return found ? found->proc : WNDPROC(nullptr);
+    };
+    host.validated = [](HWND handle) {
+        if (Window* found = findWindow(handle)) found->needsPaint = false;
+    };
     pageSize(host.screenWidth, host.screenHeight);
     tess::setWindowHost(host);
     setCanvas(width, height, false);
@@ -169,23 +165,6 @@ BOOL GetClientRect(HWND handle, LPRECT rect) {
     if (!w || !rect) return FALSE;
     *rect = RECT{0, 0, w->surface.width, w->surface.height};
     return TRUE;
-}
-
-HDC BeginPaint(HWND handle, PAINTSTRUCT* paint) {
-    Window* w = findWindow(handle);
-    if (!w || !paint) return nullptr;
-    *paint = PAINTSTRUCT{};
-    paint->hdc = GetDC(handle);
-    // The backing store keeps every pixel, so there is nothing to erase.
-    paint->rcPaint = RECT{0, 0, w->surface.width, w->surface.height};
-    w->needsPaint = false;
-    return paint->hdc;
-}
-
-BOOL EndPaint(HWND handle, const PAINTSTRUCT* paint) {
-    if (!findWindow(handle) || !paint) return FALSE;
-    ReleaseDC(handle, paint->hdc);
-    return TRUE; // what was painted goes up with the next display frame
 }
 
 // No window is closed from outside in a page: only painting needs an answer.
