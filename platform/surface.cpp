@@ -26,6 +26,12 @@ void DirtyRegion::grow(const PixelRect& r) {
     auto dense = [this](int i, const PixelRect& b, long long bAdded) {
         return area(unite(rects[i], b)) <= 2 * (added[i] + bAdded) + kSlack;
     };
+    // A run of writes mostly continues the rectangle the last one grew.
+    if (count && dense(last, r, size)) {
+        rects[last] = unite(rects[last], r);
+        added[last] += size;
+        return;
+    }
     int best = -1;
     long long bestWaste = 0;
     for (int i = 0; i < count; ++i) {

@@ -144,30 +144,49 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
         const long long sx = srcX + (dx - x) * srcWidth / width;
         if (sx >= 0 && sx < from->width) columns[std::size_t(dx - dx0)] = int(sx);
     }
+    // Runs of changed pixels, each recorded as it is (one span from the first to
+    // the last change of a row would cover everything between two far apart);
+    // a run that the next row repeats grows down instead, so an enlarged pixel
+    // is one rectangle, not a row each.
+    static std::vector<PixelRect> open, runs;
+    open.clear();
     PixelRect changed;
+    auto record = [&](const PixelRect& r) {
+        to->touch(r);
+        changed = unite(changed, r);
+    };
     for (long long dy = dy0; dy < dy1; ++dy) {
         const long long sy = srcY + (dy - y) * srcHeight / height;
-        if (sy < 0 || sy >= from->height) continue;
-        const std::uint32_t* in = &from->at(0, int(sy));
-        std::uint32_t* out = &to->at(0, int(dy));
-        // Each run of changed pixels is recorded as it is: one span from the
-        // first to the last change would cover everything between two far apart.
-        long long first = -1;
-        for (long long dx = dx0; dx <= dx1; ++dx) {
-            const int sx = dx < dx1 ? columns[std::size_t(dx - dx0)] : -1;
-            const bool change = sx >= 0 && out[dx] != in[sx];
-            if (change) {
-                out[dx] = in[sx];
-                if (first < 0) first = dx;
-                continue;
+        runs.clear();
+        if (sy >= 0 && sy < from->height) {
+            const std::uint32_t* in = &from->at(0, int(sy));
+            std::uint32_t* out = &to->at(0, int(dy));
+            long long first = -1;
+            for (long long dx = dx0; dx <= dx1; ++dx) {
+                const int sx = dx < dx1 ? columns[std::size_t(dx - dx0)] : -1;
+                if (sx >= 0 && out[dx] != in[sx]) {
+                    out[dx] = in[sx];
+                    if (first < 0) first = dx;
+                } else if (first >= 0) {
+                    runs.push_back(PixelRect{int(first), int(dy), int(dx), int(dy + 1)});
+                    first = -1;
+                }
             }
-            if (first < 0) continue;
-            const PixelRect run{int(first), int(dy), int(dx), int(dy + 1)};
-            to->touch(run);
-            changed = unite(changed, run);
-            first = -1;
         }
+        bool same = runs.size() == open.size();
+        for (std::size_t i = 0; same && i < runs.size(); ++i)
+            same = runs[i].x0 == open[i].x0 && runs[i].x1 == open[i].x1;
+        if (same) {
+            for (PixelRect& r : open)
+                r.y1 = int(dy + 1);
+            continue;
+        }
+        for (const PixelRect& r : open)
+            record(r);
+        open.swap(runs);
     }
+    for (const PixelRect& r : open)
+        record(r);
     if (changed.empty()) return TRUE;
     if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {
         windowHost().blitted(dd->window, changed);

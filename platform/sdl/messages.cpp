@@ -150,8 +150,9 @@ double nextPresentIn() {
     return soonest;
 }
 
-// Sleeps at most `seconds`, waking early for the window system or a signal.
-void sleepFor(double seconds) {
+// Sleeps at most `seconds`, waking early for the window system or a signal;
+// true when something is there to read.
+bool sleepFor(double seconds) {
     const int ms = std::max(1, int(std::ceil(seconds * 1000)));
     int events[3];
     const int n = SDL_WasInit(SDL_INIT_VIDEO) ? backend().eventFds(events, 3) : 0;
@@ -159,15 +160,19 @@ void sleepFor(double seconds) {
         // Only SDL's own wait hears this driver: a signal is noticed at the
         // latest a tenth of a second after it came.
         SDL_Event e;
-        if (SDL_WaitEventTimeout(&e, std::min(ms, 100)) == 1) translate(e);
-        return;
+        if (SDL_WaitEventTimeout(&e, std::min(ms, 100)) != 1) return false;
+        translate(e);
+        return true;
     }
     pollfd fds[4];
     for (int i = 0; i < n; ++i)
         fds[i] = pollfd{events[i], POLLIN, 0};
     nfds_t count = nfds_t(n);
     if (terminationFd() >= 0) fds[count++] = pollfd{terminationFd(), POLLIN, 0};
-    poll(fds, count, ms);
+    if (poll(fds, count, ms) <= 0) return false;
+    if (count > nfds_t(n) && (fds[n].revents & POLLIN))
+        drainTerminationWake(); // what the request left, or it wakes every wait
+    return true;
 }
 } // namespace
 
@@ -229,8 +234,10 @@ void pump(bool now) {
 
 bool waitForMessage(DWORD milliseconds) {
     const Clock::time_point start = Clock::now();
-    for (;;) {
-        pump(true); // presents what is due, and turns events and signals into messages
+    // The queue was just peeked: the connection is read again only when the
+    // sleep ended for it (or a millisecond has passed), not on every turn.
+    for (bool woken = false;;) {
+        pump(woken); // presents what is due, and turns events and signals into messages
         if (messageWaiting()) return true;
         double left = 86400;
         if (milliseconds != INFINITE) {
@@ -239,7 +246,7 @@ bool waitForMessage(DWORD milliseconds) {
             left = milliseconds / 1000.0 - waited;
         }
         // Awake again when a present falls due, so changes show as they do while peeking.
-        sleepFor(std::min(left, nextPresentIn()));
+        woken = sleepFor(std::min(left, nextPresentIn()));
     }
 }
 

@@ -59,13 +59,20 @@ void catchTerminationSignals() {
     sigaction(SIGTERM, &action, nullptr);
 }
 
+void drainTerminationWake() {
+    char drain[64];
+    const int fd = signals().wakeRead;
+    while (fd >= 0 && read(fd, drain, sizeof drain) > 0) {
+    }
+}
+
+// Asked on every peek of the queue: the flag alone, no system call, unless a
+// signal came.
 bool takeTerminationRequest() {
     Signals& s = signals();
-    char drain[64];
-    while (s.wakeRead >= 0 && read(s.wakeRead, drain, sizeof drain) > 0) {
-    }
     if (!s.asked) return false;
     s.asked = 0;
+    drainTerminationWake();
     return true;
 }
 

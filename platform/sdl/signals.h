@@ -14,8 +14,10 @@ bool takeTerminationRequest();
 int terminationSignal();
 // A descriptor that becomes readable when a termination signal arrives, for a
 // wait that must end at once (-1 before catchTerminationSignals); drained by
-// takeTerminationRequest.
+// takeTerminationRequest, or by drainTerminationWake when a wait found it
+// readable after the request was taken (the handler writes after it flags).
 int terminationFd();
+void drainTerminationWake();
 // Forgets the signals that arrived (the handlers stay).
 void resetSignals();
 
