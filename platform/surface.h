@@ -75,6 +75,9 @@ struct Surface {
     int height = 0;
     std::vector<std::uint32_t> pixels;
     DirtyRegion dirty; // written since the host last took it
+    // A window's backing store keeps what changed for the host's present; a
+    // bitmap's would only fill up, and every write would pay for searching it.
+    bool presented = true;
 
     // As a copy's source: written since it was last copied out (`unsent`, and
     // single pixels in `unsentPoints` while they are few: a frame writes about
@@ -87,6 +90,7 @@ struct Surface {
     };
     Point unsentPoints[kPoints] = {};
     int unsentPointCount = 0;
+    bool unsentAll = false; // more single pixels than that: the next copy compares all
     std::uint64_t sentStamp = 0;
     // As a copy's destination: the last copy into it, valid while `writes` (all
     // writes ever made here) still equals `copyWrites`. The destination then
@@ -100,7 +104,8 @@ struct Surface {
     Surface(int w, int h) : width(w), height(h), pixels(std::size_t(w) * std::size_t(h), 0u) {}
     // A duplicate is a new surface to copies: it never passes for the original.
     Surface(const Surface& o)
-        : width(o.width), height(o.height), pixels(o.pixels), dirty(o.dirty) {}
+        : width(o.width), height(o.height), pixels(o.pixels), dirty(o.dirty),
+          presented(o.presented) {}
     Surface& operator=(const Surface& o) {
         if (this != &o) *this = Surface(o);
         return *this;
@@ -115,16 +120,16 @@ struct Surface {
     std::uint32_t at(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + x]; }
     // Record a written region; callers pass it already clipped to the surface.
     void touch(const PixelRect& r) {
-        dirty.add(r);
+        if (presented) dirty.add(r);
         unsent.add(r);
         ++writes;
     }
     void touch(int x, int y) {
-        dirty.add(PixelRect{x, y, x + 1, y + 1});
+        if (presented) dirty.add(PixelRect{x, y, x + 1, y + 1});
         if (unsentPointCount < kPoints) {
             unsentPoints[unsentPointCount++] = Point{x, y};
         } else {
-            unsent.add(PixelRect{x, y, x + 1, y + 1});
+            unsentAll = true; // a region of thousands of scattered pixels costs every write
         }
         ++writes;
     }
@@ -132,6 +137,7 @@ struct Surface {
     void sent() {
         unsent.clear();
         unsentPointCount = 0;
+        unsentAll = false;
     }
 };
 

@@ -73,7 +73,7 @@ cost() {
 # Mean brightness of the lit pixels after $look seconds, one saver per seed.
 #   lookOf NAME SAVER-OPTION...
 lookOf() {
-    local name=$1 shots=() apps=() servers=() seed
+    local name=$1 shots=() apps=() servers=() xservers=() seed
     shift
     for seed in $(seq "$seeds"); do
         server
@@ -81,13 +81,15 @@ lookOf() {
         apps+=($!)
         pids+=($!)
         servers+=("$display")
+        xservers+=("$server")
     done
     sleep "$look"
     for i in "${!servers[@]}"; do
         DISPLAY=${servers[$i]} xwd -root -silent >"$work/look$i.xwd"
         shots+=("$work/look$i.xwd")
     done
-    kill "${apps[@]}" 2>/dev/null || true
+    # A subshell runs this: its own pids do not reach the cleanup.
+    kill "${apps[@]}" "${xservers[@]}" 2>/dev/null || true
     [ -z "$pictures" ] || python3 scripts/xwd.py png "${shots[0]}" "$pictures/saver-$name.png" 2
     python3 scripts/xwd.py brightness "${shots[@]}"
 }

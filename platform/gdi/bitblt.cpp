@@ -10,6 +10,16 @@
 
 using namespace tess;
 
+namespace {
+
+// Stamps of copies out of a bitmap, unique among all the process makes.
+std::uint64_t nextStamp() {
+    static std::uint64_t stamps = 0;
+    return ++stamps;
+}
+
+} // namespace
+
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
     gdi::DcObj* dd = gdi::dc(dest);
     gdi::DcObj* sd = gdi::dc(src);
@@ -46,8 +56,9 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     // has written since can differ: a frame copies the whole bitmap, yet about
     // 100 pixels change, and they may lie in two far-apart places.
     DirtyRegion parts;
-    if (!overlapping && to->copyStamp != 0 && to->copyStamp == from->sentStamp &&
-        to->copyWrites == to->writes && to->copyPlace == place) {
+    if (!overlapping && !from->unsentAll && to->copyStamp != 0 &&
+        to->copyStamp == from->sentStamp && to->copyWrites == to->writes &&
+        to->copyPlace == place) {
         for (int i = 0; i < from->unsentPointCount; ++i) {
             const long long cx = from->unsentPoints[i].x - sx0, cy = from->unsentPoints[i].y - sy0;
             if (cx < 0 || cy < 0 || cx >= w || cy >= h) continue;
@@ -96,8 +107,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
     }
     if (!overlapping) {
         // The destination now holds the source's pixels of `place` as they are.
-        static std::uint64_t stamps = 0;
-        from->sentStamp = ++stamps;
+        from->sentStamp = nextStamp();
         from->sent();
         to->copyStamp = from->sentStamp;
         to->copyWrites = to->writes;
@@ -187,6 +197,12 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
     }
     for (const PixelRect& r : open)
         record(r);
+    // No destination holds the source as it is now by a plain copy: a new stamp
+    // says so, and what the source kept for the next one starts again.
+    if (to != from) {
+        from->sentStamp = nextStamp();
+        from->sent();
+    }
     if (changed.empty()) return TRUE;
     if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {
         windowHost().blitted(dd->window, changed);

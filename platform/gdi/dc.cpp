@@ -101,6 +101,7 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
     if (static_cast<long long>(width) * height > kMaxBitmapPixels) return nullptr;
     HBITMAP h = static_cast<HBITMAP>(gdi::create(Kind::Bitmap));
     gdi::bitmap(h)->surface = Surface(width, height);
+    gdi::bitmap(h)->surface.presented = false; // nothing shows a bitmap but a copy of it
     return h;
 }
 

@@ -132,6 +132,15 @@ TEST_F(RecordingHost, AStretchByAWholeFactorPaintsBlocksAndReportsOnlyWhatChange
     EXPECT_TRUE(StretchBlt(window, 0, 0, 2, 1, bitmap.dc, 0, 1, 2, 1, SRCCOPY));
     EXPECT_EQ(rowsOf(recorder().surface), "o.......\n........\n....###.\n....###.\n");
     EXPECT_FALSE(StretchBlt(window, 0, 0, -8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY)); // no mirroring
+
+    // A stretch in between does not make a later plain copy miss what changed
+    // before it: that copy compares again.
+    MemoryDc copy(4, 2);
+    EXPECT_TRUE(BitBlt(copy.dc, 0, 0, 4, 2, bitmap.dc, 0, 0, SRCCOPY));
+    SetPixelV(bitmap.dc, 2, 0, 0x0000FF);
+    EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    EXPECT_TRUE(BitBlt(copy.dc, 0, 0, 4, 2, bitmap.dc, 0, 0, SRCCOPY));
+    EXPECT_EQ(copy.at(2, 0), 0x0000FFu);
     ReleaseDC(theWindow(), window);
 }
 
