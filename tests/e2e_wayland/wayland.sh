@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program on headless Wayland compositors, screenshots taken with grim.
-#   wayland.sh TESSALINE TESSALINE_SAVER WORKDIR
+#   wayland.sh TESSALINE TESSALINE_SAVER XPROBE WORKDIR
 # Under sway (1280x1024, no input devices): at letters a and e, 2 s after its
 # window is mapped, the screen shows coloured traces (neither black nor the
 # desktop background), 320x240 four times enlarged within 1280x960 at (0, 32);
@@ -13,12 +13,14 @@
 # exit 1 with one line. A desktop of two monitors, sway with two 1920x1080
 # outputs side by side and Xwayland (two RandR monitors on a 3840x1080 screen):
 # letter c covers exactly one monitor, on Wayland and on X11 alike (one half
-# black with traces, the other the compositor's grey). The compositor killed
+# black with traces, the other the compositor's grey); the saver in one X window
+# over both gives each monitor a chain (traces in each half). The compositor killed
 # under the program (Wayland, X11) and under the saver: exit 1 within a second,
 # with one line naming the lost connection. Exit 77 (skipped) when the
 # compositors are not installed.
 set -euo pipefail
-tessaline=$1 saver=$2 work=$3
+tessaline=$1 saver=$2 xprobe=$3 work=$4
+here=$(dirname "$0")
 title="Tessaline II alpha 1"
 for tool in sway swaymsg grim weston Xwayland xrandr python3 setpriv; do
     command -v $tool >/dev/null ||
@@ -36,7 +38,7 @@ fail() {
 
 # shellcheck source=../support/wayland_session.sh
 . "$(dirname "$0")/../support/wayland_session.sh"
-waylandSession "$tessaline" "$saver"
+waylandSession "$tessaline" "$saver" "$xprobe"
 
 # expectLine WHAT TEXT COMMAND...: the command ends within 10 s with exit code 1
 # and one line on stderr holding TEXT; a crash is named as one.
@@ -52,46 +54,6 @@ expectLine() {
     echo "$what: exit 1, $(cat "$work/stderr")"
 }
 
-cat >"$work/shot.py" <<'PY'
-# shot.py BACKGROUND SHOT (binary PPMs of one size, as grim writes them): how many
-# pixels of SHOT are neither black nor the BACKGROUND pixel at their place, and
-# the rows of the first and last of them (half-open). With a third argument
-# "halves", that count, then for the left half and for the right: their
-# count, and how many pixels differ from the BACKGROUND at all. Whole screens as integers, a pixel
-# per 24 bits, so that the interpreter loops over nothing.
-import sys
-def screen(path):
-    _, size, _, data = open(path, 'rb').read().split(b'\n', 3)
-    return int(size.split()[0]), data
-def lit(shot, background):  # (lit, differing) as integers with bit 24i per pixel i
-    n = len(shot)
-    bytes_ = int.from_bytes(b'\1' * n, 'little')
-    pixels = int.from_bytes(b'\1\0\0' * (n // 3), 'little')
-    def set_pixels(x):  # bit 24i set when pixel i has a byte that is not 0
-        x |= x >> 4
-        x |= x >> 2
-        x |= x >> 1
-        x &= bytes_
-        return (x | x >> 8 | x >> 16) & pixels
-    s = int.from_bytes(shot, 'little')
-    differing = set_pixels(s ^ int.from_bytes(background, 'little'))
-    return set_pixels(s) & differing, differing
-width, shot = screen(sys.argv[2])
-_, background = screen(sys.argv[1])
-if len(sys.argv) > 3:
-    print(lit(shot, background)[0].bit_count(), end=' ')
-    row = 3 * width
-    for start, end in ((0, row // 2), (row // 2, row)):
-        part = lambda d: b''.join(d[y + start:y + end] for y in range(0, len(d), row))
-        l, d = lit(part(shot), part(background))
-        print(l.bit_count(), d.bit_count(), end=' ')
-    print()
-    sys.exit()
-l, _ = lit(shot, background)
-first = ((l & -l).bit_length() - 1) // 24
-last = (l.bit_length() - 1) // 24
-print(l.bit_count(), first // width if l else 0, last // width + 1 if l else 0)
-PY
 
 # --- sway, headless, software rendering, no input devices.
 startSway
@@ -127,7 +89,7 @@ shoot() {
     exitWithin=5
     expectExit $code SIGTERM
     [ ! -s "$work/stderr" ] || fail "$scenario: the program wrote to stderr"
-    read -r -a counts < <(python3 "$work/shot.py" "$work/background.ppm" "$work/shot.ppm" $shotMode)
+    read -r -a counts < <(python3 "$here/../support/shot.py" "$work/background.ppm" "$work/shot.ppm" $shotMode)
     [ "${counts[0]}" -gt 0 ] || fail "$scenario: nothing coloured on the screen 2 s after the window was mapped"
 }
 
@@ -189,6 +151,27 @@ for scenario in "Wayland" "X11"; do
         fail "$scenario: left half $litL lit and $differL changed pixels, right half $litR and $differR of $half each: not one monitor covered"
     echo "two monitors, $scenario: the $covered monitor black with $lit pixels of traces, the other untouched"
 done
+# The saver in one X window over both monitors (override-redirect at (100, 100),
+# which sway leaves where it is): each monitor's part gets a chain of its own,
+# seeded around that part's centre (screen x 1010 and 2880, 100 px either way),
+# so traces lie in the first and the last quarter of the screen. One chain for
+# the whole window would keep within 540 px of x 2020, in neither.
+"${onX[@]}" "$dir/xprobe" window 3840 1080 000000 over >"$work/window" &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/window" ] && break; sleep 0.05; done
+scenario="saver over two monitors" code=143
+"${onX[@]}" TESSALINE_SEED=1 "$dir/tessaline-saver" -window-id "$(head -1 "$work/window")" \
+    2>"$work/stderr" &
+app=$!
+pids+=("$app")
+sleep 2
+"${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
+kill -TERM $app
+expectExit $code SIGTERM
+read -r _ first _ _ _ _ _ last _ < <(python3 "$here/../support/shot.py" "$work/background.ppm" \
+    "$work/shot.ppm" quarters)
+[ "$first" -gt 0 ] && [ "$last" -gt 0 ] || fail "$scenario: traces $first in the first quarter, $last in the last"
+echo "$scenario: a chain on each, $first pixels of traces in the first quarter, $last in the last"
 
 # The compositor killed under the program: one line naming it, exit 1 at once.
 # Each run starts a sway of its own, and kills it.
