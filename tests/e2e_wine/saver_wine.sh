@@ -13,7 +13,9 @@
 # it stores Delay and PixelSize under HKCU\Software\Tessaline, which /s then
 # follows; closed, it stores nothing; values of the wrong type or out of range
 # are the defaults, and /s runs and ends as ever); args (anything else ends it
-# with 2).
+# with 2); monitors (/s on a desktop of two 1920x1080 monitors side by side, sway
+# with Xwayland, shot with grim: a chain on each monitor; needs root, as the
+# compositor runs as a user of its own, and skips without sway).
 set -euo pipefail
 scenario=$1 wine=$2 exe=$3 probe=$4 work=$5
 export WINEPREFIX=$6 WINEDEBUG=-all
@@ -24,6 +26,46 @@ here=$(dirname "$0")
 
 if [ "$scenario" = prefix ]; then
     makePrefix
+    exit 0
+fi
+
+if [ "$scenario" = monitors ]; then
+    [ "$(id -u)" -eq 0 ] && command -v sway >/dev/null && command -v Xwayland >/dev/null &&
+        command -v grim >/dev/null || { echo "SKIP: needs root, sway, Xwayland and grim"; exit 77; }
+    # shellcheck source=../support/wayland_session.sh
+    . "$here/../support/wayland_session.sh"
+    waylandSession
+    endMonitors() {
+        "$wine" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+        "$wineserver" -k 2>/dev/null || true
+        endWaylandSession
+    }
+    trap endMonitors EXIT
+    startSway monitors 2
+    "${onX[@]}" xhost "+SI:localuser:$(id -un)" >/dev/null
+    export DISPLAY=${onX[-1]#DISPLAY=}
+    "$wineserver" -k 2>/dev/null || true
+    # Left to a window manager, wine's windows are placed by sway, which fits a
+    # full-screen one to one output; unmanaged, the saver covers the virtual
+    # screen as on Windows.
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null
+    "${onSway[@]}" grim -t ppm - >"$work/background.ppm"
+    TESSALINE_SEED=1 "$wine" "$exe" /s >"$work/out" 2>&1 &
+    app=$!
+    pids+=("$app")
+    # Chains seeded around each monitor's centre (x 960 and 2880, 100 px either
+    # way) light the first and the last quarter; one over both would light neither.
+    first=0 last=0
+    for _ in $(seq 30); do # a wine start takes seconds
+        sleep 0.5
+        "${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
+        read -r _ first _ _ _ _ _ last _ < <(python3 "$here/../support/shot.py" \
+            "$work/background.ppm" "$work/shot.ppm" quarters)
+        [ "$first" -gt 0 ] && [ "$last" -gt 0 ] && break
+    done
+    [ "$first" -gt 0 ] && [ "$last" -gt 0 ] ||
+        fail "/s on two monitors: $first pixels of traces in the first quarter, $last in the last"
+    echo "monitors: /s draws a chain on each monitor: $first pixels in the first quarter, $last in the last"
     exit 0
 fi
 startSession 800x600x24
