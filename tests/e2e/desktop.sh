@@ -134,22 +134,23 @@ wm)
     kill $other
     echo "wm: with another window focused, nothing shows over it, the panel included"
 
-    # Minimized: frames go on (CPU time grows) but nothing reaches the X server.
+    # Minimized: nothing reaches the X server, but frames go on: restored, every
+    # pixel lit before still is, and traces drawn meanwhile show. (How much of a
+    # core the frames take is the bench's business, not a test's.)
     xdotool windowminimize --sync "$window"
     sleep 0.3
-    read -r cpu0 < <(awk '{print $14 + $15}' "/proc/$app/stat")
     writes0=$(awk '/^syscw/ {print $2}' "/proc/$app/io")
     sleep 1
-    read -r cpu1 < <(awk '{print $14 + $15}' "/proc/$app/stat")
     writes1=$(awk '/^syscw/ {print $2}' "/proc/$app/io")
-    [ $((cpu1 - cpu0)) -ge 20 ] || fail "minimized, it used only $((cpu1 - cpu0)) ticks in a second"
     [ $((writes1 - writes0)) -le 2 ] || fail "minimized, it still wrote $((writes1 - writes0)) times a second"
     wmctrl -i -a "$window"
     sleep 0.5
     shot restored
     kept=$("$xprobe" kept "$work/before.xwd" "$work/restored.xwd" 800 600) ||
         fail "restored, the picture lost pixels: $kept"
-    echo "wm: minimized, $((cpu1 - cpu0)) ticks of frames and $((writes1 - writes0)) writes in a second; restored, all ${kept#ok } pixels lit before are shown"
+    fresh=$("$xprobe" fresh "$work/before.xwd" "$work/restored.xwd" | head -1)
+    [ "$fresh" != "none 0" ] || fail "restored, nothing new is lit: the frames stopped"
+    echo "wm: minimized, $((writes1 - writes0)) writes in a second; restored, all ${kept#ok } pixels lit before are shown, and new ones (${fresh})"
 
     # A window shown over it and gone again: the picture under it comes back whole.
     "$xprobe" window 400 300 ff00ff over >"$work/over" &
