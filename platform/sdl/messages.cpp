@@ -28,12 +28,17 @@ struct Queue {
     bool quit = false;
     int quitCode = 0;
     Clock::time_point lastPump{};
+    // The last sleep ended with nothing to read, and nothing was sent since that
+    // could have brought anything in: reading the connection would find nothing.
+    bool quiet = false;
 };
 
 // Reading the display connection for new events is a system call, and the
 // main loop peeks tens of thousands of times a second: once a millisecond is
 // soon enough for keys and window events.
 constexpr std::chrono::microseconds kPumpEvery{1000};
+// While quiet, SDL's own periodic work (in its pump) still runs this often.
+constexpr std::chrono::milliseconds kQuietPumpEvery{100};
 
 Queue& queue() {
     static Queue q;
@@ -211,12 +216,17 @@ bool takeMessage(MSG& out, HWND window, UINT low, UINT high, bool remove) {
 }
 
 void pump(bool now) {
-    forEachWindow([](Window& w) { presentIfDue(w); });
+    Queue& q = queue();
+    forEachWindow([&q](Window& w) {
+        const long long before = w.presents;
+        presentIfDue(w);
+        if (w.presents != before) q.quiet = false; // a present waits for the server's reply
+    });
     if (SDL_WasInit(SDL_INIT_VIDEO)) {
-        Queue& q = queue();
         const auto t = Clock::now();
-        if (now || t - q.lastPump >= kPumpEvery) {
+        if (now || t - q.lastPump >= (q.quiet ? kQuietPumpEvery : kPumpEvery)) {
             q.lastPump = t;
+            q.quiet = false;
             SDL_PumpEvents();
             if (monitorsChanged()) layoutWindows(); // the switched screen follows its monitor
         }
@@ -247,6 +257,7 @@ bool waitForMessage(DWORD milliseconds) {
         }
         // Awake again when a present falls due, so changes show as they do while peeking.
         woken = sleepFor(std::min(left, nextPresentIn()));
+        queue().quiet = !woken;
     }
 }
 
