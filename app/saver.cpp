@@ -127,10 +127,13 @@ void frame(void*, HDC window, HDC memory, float dt) {
     for (int i = 0; i < s.chainCount; ++i) {
         Chain& c = s.chains[i];
         // This frame fades the pixels under the points where they are now.
+        // (A point off the bitmap fades nothing.)
         if (!c.state.init) {
-            for (int p = 0; p < ChainState::kPoints; ++p)
-                addToRect(c.changed[p / kRunLength], toPixel(c.state.a[p].x),
-                          toPixel(c.state.a[p].y));
+            for (int p = 0; p < ChainState::kPoints; ++p) {
+                const LONG x = toPixel(c.state.a[p].x), y = toPixel(c.state.a[p].y);
+                if (x >= 0 && y >= 0 && x < s.width && y < s.height)
+                    addToRect(c.changed[p / kRunLength], x, y);
+            }
         } else {
             s.copyAll = true; // seeded this frame: around the centre
         }
@@ -159,10 +162,6 @@ void frame(void*, HDC window, HDC memory, float dt) {
     }
     for (int i = 0; i < s.chainCount; ++i) {
         for (RECT& r : s.chains[i].changed) {
-            if (r.left < 0) r.left = 0;
-            if (r.top < 0) r.top = 0;
-            if (r.right > s.width) r.right = s.width;
-            if (r.bottom > s.height) r.bottom = s.height;
             if (!emptyRect(r)) show(window, memory, r, n);
             r = RECT{};
         }
