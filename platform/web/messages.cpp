@@ -1,6 +1,8 @@
-// The message queue, and the sleeps in which the browser gets its turn.
-
-#include "platform/web/messages.h"
+// The thread's message queue in the browser: posted messages in order, WM_PAINT
+// when nothing is posted, WM_QUIT only when nothing else waits. The program runs
+// undisturbed for a few milliseconds at a time; then PeekMessageA sleeps until
+// the display's next frame, when the page's key events come in and the window's
+// changes go up, so there is one present per display frame at most.
 
 #include "platform/web/input.h"
 #include "platform/web/page.h"
@@ -37,8 +39,11 @@ MSG messageOf(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return MSG{window, message, wParam, lParam, GetTickCount(), cursor};
 }
 
+void keyChanged(int virtualKey, bool down, bool repeat, bool alt);
+
 // Sleeps in the page; woken by the display's frame, shows the window's changes.
 void sleep(int milliseconds, bool untilFrame) {
+    listenToPage(keyChanged); // keys come in only while the program sleeps
     const Woke woke = sleepInPage(milliseconds, untilFrame);
     queue().lastSleep = Clock::now();
     if (woke == Woke::Frame) presentWindow();
@@ -59,8 +64,8 @@ void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     queue().posted.push_back(messageOf(window, message, wParam, lParam));
 }
 
-} // namespace
-
+// A key went down or up in the page: the state GetKeyState reads, and the key
+// message for the window.
 void keyChanged(int virtualKey, bool down, bool repeat, bool alt) {
     noteKey(virtualKey, down);
     const int key = messageKey(virtualKey);
@@ -74,6 +79,8 @@ void keyChanged(int virtualKey, bool down, bool repeat, bool alt) {
     if (!down) param |= 1UL << 31;
     if (const Window* w = theWindow()) postMessage(w->handle, message, WPARAM(key), LPARAM(param));
 }
+
+} // namespace
 
 } // namespace tess::web
 

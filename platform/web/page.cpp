@@ -4,7 +4,6 @@
 #include "platform/web/page.h"
 
 #include "platform/web/input.h"
-#include "platform/web/messages.h"
 
 #include <emscripten/html5.h>
 
@@ -27,9 +26,14 @@ void tess_web_exit(int code);
 namespace tess::web {
 namespace {
 
+KeyListener& keyListener() {
+    static KeyListener listener = nullptr;
+    return listener;
+}
+
 EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* e, void*) {
-    if (const int vk = virtualKeyOf(e->code)) {
-        keyChanged(vk, type == EMSCRIPTEN_EVENT_KEYDOWN, e->repeat, e->altKey);
+    if (const int vk = virtualKeyOf(e->code); vk && keyListener()) {
+        keyListener()(vk, type == EMSCRIPTEN_EVENT_KEYDOWN, e->repeat, e->altKey);
         tess_web_wake(); // a program waiting for its next frame takes the key now
     }
     return EM_FALSE; // the browser keeps its own keys (reload, full screen, ...)
@@ -42,10 +46,9 @@ EM_BOOL onBlur(int, const EmscriptenFocusEvent*, void*) {
 
 } // namespace
 
-void listenToPage() {
-    static bool listening = false;
-    if (listening) return;
-    listening = true;
+void listenToPage(KeyListener listener) {
+    if (keyListener()) return;
+    keyListener() = listener;
     const char* page = EMSCRIPTEN_EVENT_TARGET_WINDOW;
     emscripten_set_keydown_callback(page, nullptr, EM_TRUE, onKey);
     emscripten_set_keyup_callback(page, nullptr, EM_TRUE, onKey);

@@ -9,8 +9,11 @@
 
 namespace tess::web {
 
-// Listens to the page's keys and focus from now on; later calls do nothing.
-void listenToPage();
+// Listens to the page's keys and focus from now on, each key change handed to
+// `onKey` (a system key with Alt, as Alt+F4 is on Windows); later calls do
+// nothing. Keys come in only while the program sleeps in the page.
+using KeyListener = void (*)(int virtualKey, bool down, bool repeat, bool alt);
+void listenToPage(KeyListener onKey);
 
 // What ended a sleep in the page.
 enum class Woke { Timeout, Frame, Input };

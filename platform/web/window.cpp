@@ -134,7 +134,6 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR, DWORD style, int, int, int
     pageSize(host.screenWidth, host.screenHeight);
     tess::setWindowHost(host);
     setCanvas(width, height, false);
-    listenToPage();
     if (style & WS_VISIBLE) ShowWindow(w.handle, SW_SHOW);
     return w.handle;
 }
