@@ -104,6 +104,7 @@ echo "msi: programs-list entry: Tessaline $version by the Tessaline authors, wit
 # The program as its shortcut starts it (no argument: 800x600, this screen's size).
 exe='C:\Program Files\Tessaline\tessaline.exe' title="Tessaline II alpha 1"
 start
+sleep 0.5 # the window exists before wine has given it the keyboard: a key sent at once is lost
 xdotool key Escape
 expectExit 0 "Esc"
 exe='C:\windows\system32\tessaline.scr' title=Tessaline
