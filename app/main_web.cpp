@@ -4,6 +4,7 @@
 // frame's start to the next (none: the savers' pace, so an open tab stays
 // light; 0: as fast as the program runs).
 
+#include "app/command_tail.h"
 #include "app/shell.h"
 #include "platform/web/page.h"
 
@@ -16,12 +17,7 @@ namespace {
 // gives the default pace.
 unsigned delayOf(const std::string& text) {
     unsigned long long delay = 0;
-    if (text.empty()) return kDefaultDelay;
-    for (const char c : text) {
-        if (c < '0' || c > '9' || (delay = delay * 10 + unsigned(c - '0')) > 10000000)
-            return kDefaultDelay;
-    }
-    return unsigned(delay);
+    return parseNumber(text.c_str(), 10, 10000000, delay) ? unsigned(delay) : kDefaultDelay;
 }
 
 } // namespace

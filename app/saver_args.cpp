@@ -2,6 +2,8 @@
 
 #include "app/saver_args.h"
 
+#include "app/command_tail.h"
+
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
@@ -13,35 +15,12 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// Digits in the given base, all of them, within `max`.
-bool parseNumber(const char* s, int base, unsigned long long max, unsigned long long& out) {
-    if (!*s) return false;
-    unsigned long long v = 0;
-    for (; *s; ++s) {
-        const int c = std::tolower(static_cast<unsigned char>(*s));
-        const int d = std::isdigit(c)                        ? c - '0'
-                      : (base == 16 && c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                                             : -1;
-        if (d < 0 || v > max / unsigned(base)) return false;
-        v *= unsigned(base);
-        if (unsigned(d) > max - v) return false; // also when the digit alone exceeds max
-        v += unsigned(d);
-    }
-    out = v;
-    return true;
-}
-
 bool parseWindowId(const char* s, unsigned long& id) {
     unsigned long long v = 0;
     const bool hex = s[0] == '0' && (s[1] == 'x' || s[1] == 'X');
     if (!parseNumber(hex ? s + 2 : s, hex ? 16 : 10, 0xFFFFFFFFull, v)) return false;
     id = static_cast<unsigned long>(v);
     return true;
-}
-
-// A whole decimal number within max.
-bool parseDecimal(const char* s, unsigned long long max, unsigned long long& out) {
-    return parseNumber(s, 10, max, out);
 }
 
 } // namespace
@@ -144,7 +123,7 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
                 return bad(std::string("'") + value + "' is not a window id", 2);
             haveId = true;
         } else if (valueOf("-delay")) {
-            if (missing || !parseDecimal(value, SaverSettings::kMaxDelay, n))
+            if (missing || !parseNumber(value, 10, SaverSettings::kMaxDelay, n))
                 return bad(std::string("-delay takes microseconds, 0 to ") +
                                std::to_string(SaverSettings::kMaxDelay) +
                                (missing ? "" : std::string(", not '") + value + "'"),
@@ -153,7 +132,8 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
         } else if (valueOf("-pixel")) {
             if (!missing && std::strcmp(value, "auto") == 0) {
                 t.settings.pixelSize = 0;
-            } else if (missing || !parseDecimal(value, SaverSettings::kMaxPixelSize, n) || n < 1) {
+            } else if (missing || !parseNumber(value, 10, SaverSettings::kMaxPixelSize, n) ||
+                       n < 1) {
                 return bad(std::string("-pixel takes 1 to 8 or auto") +
                                (missing ? "" : std::string(", not '") + value + "'"),
                            2);
