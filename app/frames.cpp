@@ -4,6 +4,7 @@
 #include "app/frames.h"
 
 #include "anim/chain.h"
+#include "app/command_tail.h"
 #ifdef TESS_COUNT_FRAMES
 #include "app/frame_count.h"
 #endif
@@ -28,12 +29,7 @@ DWORD WINAPI tickCount() {
 unsigned startSeed() {
     const char* text = std::getenv("TESSALINE_SEED");
     unsigned long long seed = 0;
-    if (!text || !*text) return GetTickCount();
-    for (const char* c = text; *c; ++c) {
-        if (*c < '0' || *c > '9' || (seed = seed * 10 + unsigned(*c - '0')) > 0xFFFFFFFFull)
-            return GetTickCount();
-    }
-    return unsigned(seed);
+    return text && parseNumber(text, 10, 0xFFFFFFFFull, seed) ? unsigned(seed) : GetTickCount();
 }
 
 } // namespace
@@ -69,17 +65,6 @@ RECT bitmapArea(const RECT& client, int pixelSize) {
     if (pixelSize <= 1) return client;
     const LONG w = client.right / pixelSize, h = client.bottom / pixelSize;
     return RECT{0, 0, w > 0 ? w : 1, h > 0 ? h : 1};
-}
-
-// The program's frame: its animation, and a copy of the whole bitmap.
-struct WholeCopy {
-    LONG width, height;
-};
-
-void programFrame(void* animation, HDC window, HDC memory, float dt) {
-    const WholeCopy& copy = *static_cast<const WholeCopy*>(animation);
-    goProgram(memory, dt);
-    BitBlt(window, 0, 0, copy.width, copy.height, memory, 0, 0, SRCCOPY);
 }
 
 // A bitmap of the new size holding the old one's pixels where they fit, black
@@ -122,9 +107,6 @@ int runFrames(HWND window, int showCommand, const FrameLoop& loop) {
     FillRect(memoryDc, &area, black); // black once; the traces are never cleared
     std::srand(startSeed());
 
-    WholeCopy whole{client.right, client.bottom};
-    auto frame = loop.frame ? loop.frame : programFrame;
-    void* animation = loop.frame ? loop.animation : &whole;
     if (loop.reshape) loop.reshape(loop.animation, windowDc, area.right, area.bottom);
 
     using Clock = std::chrono::steady_clock;
@@ -164,7 +146,12 @@ int runFrames(HWND window, int showCommand, const FrameLoop& loop) {
                 }
             }
         }
-        frame(animation, windowDc, memoryDc, retFrameSpd());
+        if (loop.frame) {
+            loop.frame(loop.animation, windowDc, memoryDc, retFrameSpd());
+        } else { // the program's frame: its animation, and a copy of the whole bitmap
+            goProgram(memoryDc, retFrameSpd());
+            BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);
+        }
 #ifdef TESS_COUNT_FRAMES
         if (countFrame(TESS_COUNT_FRAMES)) PostQuitMessage(0);
 #endif
