@@ -18,6 +18,14 @@ InputState& input() {
     return s;
 }
 
+// Left side, right side, and the code both drive.
+struct SharedKey {
+    int left, right, shared;
+};
+constexpr SharedKey kSharedKeys[] = {{VK_LSHIFT, VK_RSHIFT, VK_SHIFT},
+                                     {VK_LCONTROL, VK_RCONTROL, VK_CONTROL},
+                                     {VK_LMENU, VK_RMENU, VK_MENU}};
+
 WindowHost& hostSlot() {
     static WindowHost h;
     return h;
@@ -38,6 +46,33 @@ void setKeyDown(int vk, bool down) {
     // The toggle flips on each press, as Windows tracks it for every key.
     if (down && !s.down[vk]) s.toggled[vk] ^= 1;
     s.down[vk] = down ? 1 : 0;
+}
+
+void noteKey(int vk, bool down) {
+    if (vk <= 0 || vk > 255) return;
+    setKeyDown(vk, down);
+    const InputState& s = input();
+    for (const SharedKey& k : kSharedKeys)
+        if (vk == k.left || vk == k.right) setKeyDown(k.shared, s.down[k.left] || s.down[k.right]);
+}
+
+void releaseKeys() {
+    for (int vk = 1; vk < 256; ++vk)
+        if (input().down[vk]) noteKey(vk, false);
+}
+
+KeyMessage keyMessage(int vk, bool down, bool repeat, bool alt) {
+    WPARAM key = WPARAM(vk);
+    for (const SharedKey& k : kSharedKeys)
+        if (vk == k.left || vk == k.right) key = WPARAM(k.shared);
+    alt = alt || key == VK_MENU;
+    unsigned long param = 1;
+    if (alt) param |= 1UL << 29;
+    if (repeat || !down) param |= 1UL << 30;
+    if (!down) param |= 1UL << 31;
+    const UINT message =
+        alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
+    return KeyMessage{message, key, LPARAM(param)};
 }
 
 void setCursorPosition(int x, int y) {

@@ -29,4 +29,23 @@ const WindowHost& windowHost();
 void setKeyDown(int virtualKey, bool down);
 void setCursorPosition(int x, int y);
 
+// A key change from the window system, as every host feeds it in: the key's
+// state and, for a side's Shift, Ctrl or Alt, the shared code's while either
+// side is held.
+void noteKey(int virtualKey, bool down);
+// Every held key released: the keyboard went elsewhere, and their key-ups with it
+// (a held Enter would otherwise recolour forever).
+void releaseKeys();
+
+// The message Windows sends for a key change: a system key with Alt (that is how
+// Alt+F4 reaches DefWindowProcA), the shared code for a side's modifier, and an
+// lParam of repeat count 1, bit 29 with Alt, bit 30 when the key was already
+// down, bit 31 on release.
+struct KeyMessage {
+    UINT message;
+    WPARAM key;
+    LPARAM param;
+};
+KeyMessage keyMessage(int virtualKey, bool down, bool repeat, bool alt);
+
 } // namespace tess

@@ -11,7 +11,6 @@ namespace tess::sdl {
 namespace {
 
 struct Input {
-    bool held[256] = {};
     int cursorCount = 0; // ShowCursor's display counter: shown while >= 0
 };
 
@@ -19,13 +18,6 @@ Input& input() {
     static Input s;
     return s;
 }
-
-struct SharedKey {
-    int left, right, shared;
-};
-constexpr SharedKey kSharedKeys[] = {{VK_LSHIFT, VK_RSHIFT, VK_SHIFT},
-                                     {VK_LCONTROL, VK_RCONTROL, VK_CONTROL},
-                                     {VK_LMENU, VK_RMENU, VK_MENU}};
 
 } // namespace
 
@@ -82,24 +74,6 @@ int virtualKeyOf(SDL_Keycode key) {
         return VK_RMENU;
     default:
         return 0;
-    }
-}
-
-LPARAM keyMessageParam(bool down, bool repeat, bool alt) {
-    unsigned long v = 1; // repeat count
-    if (alt) v |= 1UL << 29;
-    if (repeat || !down) v |= 1UL << 30;
-    if (!down) v |= 1UL << 31;
-    return LPARAM(v);
-}
-
-void noteKey(int vk, bool down) {
-    if (vk <= 0 || vk > 255) return;
-    Input& s = input();
-    s.held[vk] = down;
-    setKeyDown(vk, down);
-    for (const SharedKey& k : kSharedKeys) {
-        if (vk == k.left || vk == k.right) setKeyDown(k.shared, s.held[k.left] || s.held[k.right]);
     }
 }
 

@@ -57,25 +57,13 @@ HWND windowOfEvent(Uint32 windowId) {
     return w ? w->handle : nullptr;
 }
 
-// Windows names the shared key in key messages; the state keeps both sides.
-WPARAM messageKey(int vk) {
-    if (vk == VK_LSHIFT || vk == VK_RSHIFT) return VK_SHIFT;
-    if (vk == VK_LCONTROL || vk == VK_RCONTROL) return VK_CONTROL;
-    if (vk == VK_LMENU || vk == VK_RMENU) return VK_MENU;
-    return WPARAM(vk);
-}
-
 void translateKey(const SDL_KeyboardEvent& e) {
     const int vk = virtualKeyOf(e.keysym.sym);
     if (!vk) return;
     const bool down = e.type == SDL_KEYDOWN;
     noteKey(vk, down);
-    const bool alt = (e.keysym.mod & KMOD_ALT) != 0 || messageKey(vk) == VK_MENU;
-    // Keys with Alt are system keys: that is how Alt+F4 reaches DefWindowProcA.
-    const UINT message =
-        alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-    if (HWND w = windowOfEvent(e.windowID))
-        postMessage(w, message, messageKey(vk), keyMessageParam(down, e.repeat != 0, alt));
+    const KeyMessage k = keyMessage(vk, down, e.repeat != 0, (e.keysym.mod & KMOD_ALT) != 0);
+    if (HWND w = windowOfEvent(e.windowID)) postMessage(w, k.message, k.key, k.param);
 }
 
 // Whatever needs the screen redrawn only marks it; the present comes when due.

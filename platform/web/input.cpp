@@ -1,8 +1,7 @@
-// DOM key codes to virtual keys, and the key state they drive.
+// DOM key codes to virtual keys.
 
 #include "platform/web/input.h"
 
-#include "platform/host.h"
 #include "platform/win32.h"
 
 #include <cstdlib>
@@ -41,11 +40,6 @@ constexpr NamedKey kNamedKeys[] = {
     {"AltRight", VK_RMENU},
 };
 
-// Left side, right side, and the code both drive.
-constexpr int kSides[][3] = {{VK_LSHIFT, VK_RSHIFT, VK_SHIFT},
-                             {VK_LCONTROL, VK_RCONTROL, VK_CONTROL},
-                             {VK_LMENU, VK_RMENU, VK_MENU}};
-
 // The number after `prefix` in `code` when it is within [low, high], else -1.
 int numberAfter(const char* code, const char* prefix, int low, int high) {
     const std::size_t n = std::strlen(prefix);
@@ -53,11 +47,6 @@ int numberAfter(const char* code, const char* prefix, int low, int high) {
     char* end = nullptr;
     const long v = std::strtol(code + n, &end, 10);
     return (*end == '\0' && v >= low && v <= high) ? int(v) : -1;
-}
-
-bool& held(int virtualKey) {
-    static bool keys[256] = {};
-    return keys[virtualKey];
 }
 
 } // namespace
@@ -73,26 +62,6 @@ int virtualKeyOf(const char* code) {
     for (const NamedKey& k : kNamedKeys)
         if (std::strcmp(code, k.code) == 0) return k.virtualKey;
     return 0;
-}
-
-int messageKey(int virtualKey) {
-    for (const auto& side : kSides)
-        if (virtualKey == side[0] || virtualKey == side[1]) return side[2];
-    return virtualKey;
-}
-
-void noteKey(int virtualKey, bool down) {
-    if (virtualKey <= 0 || virtualKey > 255) return;
-    held(virtualKey) = down;
-    setKeyDown(virtualKey, down);
-    for (const auto& side : kSides)
-        if (virtualKey == side[0] || virtualKey == side[1])
-            setKeyDown(side[2], held(side[0]) || held(side[1]));
-}
-
-void releaseKeys() {
-    for (int vk = 1; vk < 256; ++vk)
-        if (held(vk)) noteKey(vk, false);
 }
 
 } // namespace tess::web

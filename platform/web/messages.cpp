@@ -4,7 +4,7 @@
 // the display's next frame, when the page's key events come in and the window's
 // changes go up, so there is one present per display frame at most.
 
-#include "platform/web/input.h"
+#include "platform/host.h"
 #include "platform/web/page.h"
 #include "platform/web/window.h"
 
@@ -68,16 +68,8 @@ void postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 // message for the window.
 void keyChanged(int virtualKey, bool down, bool repeat, bool alt) {
     noteKey(virtualKey, down);
-    const int key = messageKey(virtualKey);
-    alt = alt || key == VK_MENU;
-    const UINT message =
-        alt ? (down ? WM_SYSKEYDOWN : WM_SYSKEYUP) : (down ? WM_KEYDOWN : WM_KEYUP);
-    // Repeat count 1; bit 29 Alt held, bit 30 the key was down before, bit 31 released.
-    unsigned long param = 1;
-    if (alt) param |= 1UL << 29;
-    if (repeat || !down) param |= 1UL << 30;
-    if (!down) param |= 1UL << 31;
-    if (const Window* w = theWindow()) postMessage(w->handle, message, WPARAM(key), LPARAM(param));
+    const KeyMessage k = keyMessage(virtualKey, down, repeat, alt);
+    if (const Window* w = theWindow()) postMessage(w->handle, k.message, k.key, k.param);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 
 #include "platform/web/page.h"
 
+#include "platform/host.h"
 #include "platform/web/input.h"
 
 #include <emscripten/html5.h>

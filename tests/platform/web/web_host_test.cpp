@@ -13,7 +13,10 @@
 
 namespace {
 
+using tess::keyMessage;
+using tess::noteKey;
 using tess::PixelRect;
+using tess::releaseKeys;
 using tess::Surface;
 using namespace tess::web;
 
@@ -54,9 +57,9 @@ TEST(WebKeys, LeaveUnknownAndMalformedCodesUnnamed) {
 }
 
 TEST(WebKeys, DriveTheSharedModifierWhileEitherSideIsHeld) {
-    EXPECT_EQ(messageKey(VK_LSHIFT), VK_SHIFT);
-    EXPECT_EQ(messageKey(VK_RMENU), VK_MENU);
-    EXPECT_EQ(messageKey(VK_RETURN), VK_RETURN);
+    EXPECT_EQ(keyMessage(VK_LSHIFT, true, false, false).key, WPARAM(VK_SHIFT));
+    EXPECT_EQ(keyMessage(VK_RMENU, true, false, false).key, WPARAM(VK_MENU));
+    EXPECT_EQ(keyMessage(VK_RETURN, true, false, false).key, WPARAM(VK_RETURN));
     noteKey(VK_LCONTROL, true);
     noteKey(VK_RCONTROL, true);
     noteKey(VK_LCONTROL, false);
