@@ -9,38 +9,33 @@ long long area(const PixelRect& r) {
     return static_cast<long long>(r.x1 - r.x0) * (r.y1 - r.y0);
 }
 
-// Pixels the union of a and b covers that neither does (negative for overlaps).
-long long waste(const PixelRect& a, const PixelRect& b) {
-    return area(unite(a, b)) - area(a) - area(b);
-}
-
-bool contains(const PixelRect& a, const PixelRect& r) {
-    return r.x0 >= a.x0 && r.y0 >= a.y0 && r.x1 <= a.x1 && r.y1 <= a.y1;
-}
-
 } // namespace
 
 void DirtyRegion::grow(const PixelRect& r) {
-    // The union that stays dense and wastes least, if any.
+    // A union is dense when it covers at most twice what was added to both parts.
     const long long size = area(r);
-    auto dense = [this](int i, const PixelRect& b, long long bAdded) {
-        return area(unite(rects[i], b)) <= 2 * (added[i] + bAdded) + kSlack;
+    auto dense = [this](int i, long long united, long long bAdded) {
+        return united <= 2 * (added[i] + bAdded) + kSlack;
     };
     // A run of writes mostly continues the rectangle the last one grew.
-    if (count && dense(last, r, size)) {
+    if (count && dense(last, area(unite(rects[last], r)), size)) {
         rects[last] = unite(rects[last], r);
         added[last] += size;
         return;
     }
-    int best = -1;
-    long long bestWaste = 0;
+    // The union that stays dense and wastes least (pixels that neither part
+    // covers; negative for overlaps), if any, and the one that wastes least.
+    int best = -1, least = -1;
+    long long bestWaste = 0, leastWaste = 0;
     for (int i = 0; i < count; ++i) {
         if (contains(rects[i], r)) {
             last = i;
             return;
         }
-        const long long w = waste(rects[i], r);
-        if (dense(i, r, size) && (best < 0 || w < bestWaste)) best = i, bestWaste = w;
+        const long long united = area(unite(rects[i], r));
+        const long long w = united - area(rects[i]) - size;
+        if (least < 0 || w < leastWaste) least = i, leastWaste = w;
+        if (dense(i, united, size) && (best < 0 || w < bestWaste)) best = i, bestWaste = w;
     }
     if (best < 0) {
         if (count < kMax) {
@@ -49,16 +44,13 @@ void DirtyRegion::grow(const PixelRect& r) {
             last = count++;
             return;
         }
-        for (int i = 0; i < count; ++i) { // full: the least waste, dense or not
-            const long long w = waste(rects[i], r);
-            if (best < 0 || w < bestWaste) best = i, bestWaste = w;
-        }
+        best = least; // full: the least waste, dense or not
     }
     rects[best] = unite(rects[best], r);
     added[best] += size;
     // Grown, it may now take in others densely.
     for (int j = 0; j < count;) {
-        if (j == best || !dense(best, rects[j], added[j])) {
+        if (j == best || !dense(best, area(unite(rects[best], rects[j])), added[j])) {
             ++j;
             continue;
         }

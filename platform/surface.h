@@ -23,6 +23,10 @@ inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
             a.y1 > b.y1 ? a.y1 : b.y1};
 }
 
+inline bool contains(const PixelRect& a, const PixelRect& r) {
+    return r.x0 >= a.x0 && r.y0 >= a.y0 && r.x1 <= a.x1 && r.y1 <= a.y1;
+}
+
 // What changed, as at most kMax rectangles that together cover every pixel
 // added. Rectangles stay dense: one joins another only when their union is at
 // most twice the area added to both, plus kSlack, so a straight trail stays one
@@ -49,8 +53,7 @@ struct DirtyRegion {
     }
     void add(const PixelRect& r) {
         // Most writes land inside the rectangle the last one grew.
-        const PixelRect& l = rects[last];
-        if (count && r.x0 >= l.x0 && r.y0 >= l.y0 && r.x1 <= l.x1 && r.y1 <= l.y1) return;
+        if (count && contains(rects[last], r)) return;
         if (!r.empty()) grow(r);
     }
 

@@ -18,6 +18,22 @@ std::uint64_t nextStamp() {
     return ++stamps;
 }
 
+// What a copy wrote into a surface: each piece recorded as written, and their
+// bounds told to the host when the surface is a window's. Only pixels that
+// differ count as written, so the host shows only those.
+struct Written {
+    Surface* to;
+    PixelRect bounds;
+    void add(const PixelRect& r) {
+        to->touch(r);
+        bounds = unite(bounds, r);
+    }
+    void report(const gdi::DcObj& d) const {
+        if (!bounds.empty() && d.kind == gdi::DcKind::Window && windowHost().blitted)
+            windowHost().blitted(d.window, bounds);
+    }
+};
+
 } // namespace
 
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, int srcY, DWORD rop) {
@@ -44,12 +60,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
 
     const CopyPlace place{int(dx0), int(dy0), int(sx0), int(sy0), int(w), int(h)};
     const bool overlapping = to == from;
-    // Only pixels that differ count as written, so the host shows only those.
-    PixelRect changed; // their bounds, for the host
-    auto wrote = [&](const PixelRect& r) {
-        to->touch(r);
-        changed = unite(changed, r);
-    };
+    Written wrote{to, {}};
 
     // Parts of the copy to look at, in copy coordinates. When the destination
     // holds what our last copy from this source put there, only what the source
@@ -66,7 +77,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
             const std::uint32_t in = from->at(int(sx0 + cx), int(sy0 + cy));
             if (out == in) continue;
             out = in;
-            wrote(PixelRect{int(dx0 + cx), int(dy0 + cy), int(dx0 + cx + 1), int(dy0 + cy + 1)});
+            wrote.add(
+                PixelRect{int(dx0 + cx), int(dy0 + cy), int(dx0 + cx + 1), int(dy0 + cy + 1)});
         }
         for (const PixelRect& r : from->unsent) {
             const PixelRect c{std::max(0, int(r.x0 - sx0)), std::max(0, int(r.y0 - sy0)),
@@ -90,7 +102,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
             const std::uint32_t* in = &from->at(int(sx0 + cx0), int(sy0 + row));
             if (overlapping) {
                 std::memmove(out, in, bytes); // rows may overlap: no comparing ahead of the copy
-                wrote(PixelRect{int(dx0), int(dy0 + row), int(dx0 + w), int(dy0 + row + 1)});
+                wrote.add(PixelRect{int(dx0), int(dy0 + row), int(dx0 + w), int(dy0 + row + 1)});
                 continue;
             }
             if (std::memcmp(out, in, bytes) == 0) continue;
@@ -101,8 +113,8 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
                 --last;
             std::memcpy(out + first, in + first,
                         std::size_t(last - first + 1) * sizeof(std::uint32_t));
-            wrote(PixelRect{int(dx0 + cx0 + first), int(dy0 + row), int(dx0 + cx0 + last + 1),
-                            int(dy0 + row + 1)});
+            wrote.add(PixelRect{int(dx0 + cx0 + first), int(dy0 + row), int(dx0 + cx0 + last + 1),
+                                int(dy0 + row + 1)});
         }
     }
     if (!overlapping) {
@@ -113,10 +125,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
         to->copyWrites = to->writes;
         to->copyPlace = place;
     }
-    if (changed.empty()) return TRUE;
-    if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {
-        windowHost().blitted(dd->window, changed);
-    }
+    wrote.report(*dd);
     return TRUE;
 }
 
@@ -160,11 +169,7 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
     // is one rectangle, not a row each.
     static std::vector<PixelRect> open, runs;
     open.clear();
-    PixelRect changed;
-    auto record = [&](const PixelRect& r) {
-        to->touch(r);
-        changed = unite(changed, r);
-    };
+    Written wrote{to, {}};
     for (long long dy = dy0; dy < dy1; ++dy) {
         const long long sy = srcY + (dy - y) * srcHeight / height;
         runs.clear();
@@ -192,20 +197,17 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
             continue;
         }
         for (const PixelRect& r : open)
-            record(r);
+            wrote.add(r);
         open.swap(runs);
     }
     for (const PixelRect& r : open)
-        record(r);
+        wrote.add(r);
     // No destination holds the source as it is now by a plain copy: a new stamp
     // says so, and what the source kept for the next one starts again.
     if (to != from) {
         from->sentStamp = nextStamp();
         from->sent();
     }
-    if (changed.empty()) return TRUE;
-    if (dd->kind == gdi::DcKind::Window && windowHost().blitted) {
-        windowHost().blitted(dd->window, changed);
-    }
+    wrote.report(*dd);
     return TRUE;
 }
