@@ -68,8 +68,11 @@ void chooseBackend(const Backend& b) {
 
 namespace portable {
 
-std::vector<Monitor> monitors() {
-    std::vector<Monitor> out;
+namespace {
+
+// SDL's displays into `out`, which keeps its storage from call to call.
+void readDisplays(std::vector<Monitor>& out) {
+    out.clear();
     for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
         Monitor m;
         SDL_DisplayMode mode;
@@ -83,15 +86,23 @@ std::vector<Monitor> monitors() {
         }
         out.push_back(m);
     }
+}
+
+} // namespace
+
+std::vector<Monitor> monitors() {
+    std::vector<Monitor> out;
+    readDisplays(out);
     return out;
 }
 
 bool monitorsChanged() {
-    static std::vector<Monitor> seen;
-    std::vector<Monitor> now = monitors();
-    const bool same = sameMonitors(now, seen);
-    seen = std::move(now);
-    return !same;
+    // Asked at every pump: both lists keep their storage.
+    static std::vector<Monitor> seen, now;
+    readDisplays(now);
+    if (sameMonitors(now, seen)) return false;
+    seen.swap(now);
+    return true;
 }
 
 void destroyWindow(SDL_Window* window) {

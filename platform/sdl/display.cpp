@@ -59,10 +59,6 @@ bool monitorsChanged() {
     return true;
 }
 
-const std::vector<Monitor>& monitors() {
-    return state().monitors;
-}
-
 const Monitor& homeMonitor() {
     static const Monitor none{"", SDL_Rect{0, 0, 0, 0}, 32, 60};
     const auto& list = state().monitors;

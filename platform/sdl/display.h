@@ -36,8 +36,6 @@ Fit fitScreen(int sw, int sh, int dw, int dh);
 void startDisplay();
 // Asks the backend; true when the monitors changed (the switched screen must follow).
 bool monitorsChanged();
-// Every monitor, the home one first, in SDL's global coordinates.
-const std::vector<Monitor>& monitors();
 // The home monitor; a 0 x 0 one at the origin before video runs.
 const Monitor& homeMonitor();
 // The monitor an area of the desktop (SDL's global coordinates) lies on most;

@@ -80,20 +80,22 @@ extern "C" int onXError(Display* display, XErrorEvent* e) {
     return s.previousError ? s.previousError(display, e) : 0;
 }
 
-Display* displayOf(SDL_Window* window) {
+// The X connection and window behind an SDL window; none for another driver's.
+struct XHandles {
+    Display* display = nullptr;
+    XWindow window = 0;
+};
+
+XHandles xHandlesOf(SDL_Window* window) {
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
-    return window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11
-               ? info.info.x11.display
-               : nullptr;
+    if (!window || !SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11)
+        return XHandles{};
+    return XHandles{info.info.x11.display, info.info.x11.window};
 }
 
-XWindow xWindowOf(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    return window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11
-               ? info.info.x11.window
-               : 0;
+Display* displayOf(SDL_Window* window) {
+    return xHandlesOf(window).display;
 }
 
 // SDL's own connection: a window must belong to it for SDL to hear the window
@@ -365,7 +367,8 @@ void destroyWindow(SDL_Window* window) {
 }
 
 void placeWindow(SDL_Window* window, const SDL_Rect& area, bool fullScreen) {
-    Display* d = displayOf(window);
+    const XHandles x = xHandlesOf(window);
+    Display* d = x.display;
     if (const OtherScreenWindow* m = otherScreenWindow(window)) {
         setFullScreen(d, m->x, fullScreen);
     } else {
@@ -375,7 +378,7 @@ void placeWindow(SDL_Window* window, const SDL_Rect& area, bool fullScreen) {
     // full-screen state, and without a window manager nobody else would fit it
     // to the monitor.
     if (!d) return;
-    XMoveResizeWindow(d, xWindowOf(window), area.x, area.y, unsigned(area.w), unsigned(area.h));
+    XMoveResizeWindow(d, x.window, area.x, area.y, unsigned(area.w), unsigned(area.h));
     XFlush(d);
 }
 
