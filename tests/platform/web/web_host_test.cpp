@@ -13,7 +13,6 @@
 
 namespace {
 
-using tess::keyMessage;
 using tess::noteKey;
 using tess::PixelRect;
 using tess::releaseKeys;
@@ -54,18 +53,6 @@ TEST(WebKeys, LeaveUnknownAndMalformedCodesUnnamed) {
                              "Numpad", "NumpadAdd", "enter", "MetaLeft", "Unidentified"})
         EXPECT_EQ(virtualKeyOf(code), 0) << code;
     EXPECT_EQ(virtualKeyOf(nullptr), 0);
-}
-
-TEST(WebKeys, DriveTheSharedModifierWhileEitherSideIsHeld) {
-    EXPECT_EQ(keyMessage(VK_LSHIFT, true, false, false).key, WPARAM(VK_SHIFT));
-    EXPECT_EQ(keyMessage(VK_RMENU, true, false, false).key, WPARAM(VK_MENU));
-    EXPECT_EQ(keyMessage(VK_RETURN, true, false, false).key, WPARAM(VK_RETURN));
-    noteKey(VK_LCONTROL, true);
-    noteKey(VK_RCONTROL, true);
-    noteKey(VK_LCONTROL, false);
-    EXPECT_TRUE(held(VK_CONTROL)); // the right one is still down
-    noteKey(VK_RCONTROL, false);
-    EXPECT_FALSE(held(VK_CONTROL));
 }
 
 TEST(WebKeys, AreAllReleasedWhenThePageLosesTheKeyboard) {
