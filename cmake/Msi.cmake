@@ -1,8 +1,9 @@
 # Run by cpack after it has made a Windows zip (CPACK_POST_BUILD_SCRIPTS, set in
 # cmake/Packaging.cmake): the same build's Windows Installer package beside it,
 # <package file name>.msi (tessaline-0.1-win64.msi), built by wixl from
-# dist/tessaline.wxs. Its files are the runtime component, installed and stripped
-# as the zip's are; the zip's own install steps stay out (the MSI does them).
+# dist/tessaline.wxs. Its files are the zip's own, taken out of it: a second
+# stripping install would not do, as strip stamps a Windows program with the time
+# it ran. The zip's install steps stay out (the MSI does them).
 
 # One product for both widths: installing either replaces the other, or an older
 # version. Never change it, or a new package installs beside the old one.
@@ -28,11 +29,19 @@ foreach(component Program Readme Licence Saver)
     list(APPEND defines -D ${component}Guid=${guid})
 endforeach()
 
-set(stage ${CPACK_PACKAGE_DIRECTORY}/_CPack_Packages/${CPACK_SYSTEM_NAME}/MSI)
-file(REMOVE_RECURSE ${stage})
-execute_process(COMMAND ${CMAKE_COMMAND} --install ${CPACK_TESS_BINARY_DIR} --component runtime
-                        --prefix ${stage} --strip
-    OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+set(zip ${CPACK_PACKAGE_FILES})
+list(FILTER zip INCLUDE REGEX "\\.zip$")
+list(LENGTH zip zips)
+if(NOT zips EQUAL 1)
+    message(FATAL_ERROR "MSI: expected one zip among the packages, got '${CPACK_PACKAGE_FILES}'")
+endif()
+set(unpacked ${CPACK_PACKAGE_DIRECTORY}/_CPack_Packages/${CPACK_SYSTEM_NAME}/MSI)
+file(REMOVE_RECURSE ${unpacked})
+file(ARCHIVE_EXTRACT INPUT ${zip} DESTINATION ${unpacked})
+set(stage ${unpacked}/${CPACK_PACKAGE_FILE_NAME}) # the zip's top folder
+if(NOT EXISTS ${stage}/tessaline.exe)
+    message(FATAL_ERROR "MSI: no tessaline.exe in ${stage}, unpacked from ${zip}")
+endif()
 # The installed size for the programs list (kilobytes): Windows Installer works it
 # out itself, wine's leaves it at 0 without this.
 set(bytes 0)

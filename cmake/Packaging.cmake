@@ -30,13 +30,12 @@ elseif(WIN32)
     set(CPACK_COMPONENTS_ALL runtime)
     set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
     # The MSI: made after the zip by a script of ours, CPack having no generator
-    # for wixl; it installs the runtime component of this build again for it.
+    # for wixl; it holds the zip's files.
     find_program(TESS_WIXL wixl)
     if(TESS_WIXL)
         set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Msi.cmake)
         set(CPACK_TESS_WIXL ${TESS_WIXL})
         set(CPACK_TESS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
-        set(CPACK_TESS_BINARY_DIR ${PROJECT_BINARY_DIR})
         math(EXPR CPACK_TESS_WIN_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
     else()
         message(STATUS "No wixl (Debian's wixl): cpack makes the zip alone, no MSI")
