@@ -50,6 +50,9 @@ msiexec() {
     shift
     "$wine" msiexec "$@" /qn /l*v "$(windows "$log")" >/dev/null 2>&1 ||
         fail "msiexec $* ended with $? (log: $log)"
+    # Whatever the installer left running has finished before anything reads the
+    # registry or the files.
+    "$wineserver" -w
     # The folders as this installer resolved them (wine puts per-machine shortcuts in
     # the user's Start menu).
     tr -d '\r' <"$log" | sed -n 's/^Property(S): \(ProgramMenuFolder\|ProgramFiles64Folder\|System64Folder\) = /\1=/p' |
@@ -91,7 +94,7 @@ uninstall_key="HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall"
 # The entry's values, one "name=data" line each.
 entry() { reg query "$uninstall_key\\$1" | sed -n 's/^    \([A-Za-z]*\)    REG_[A-Z_]*    \(.*\)$/\1=\2/p'; }
 checkEntry() { # CODE VERSION
-    entry "$1" >"$work/entry"
+    entry "$1" >"$work/entry" || fail "no programs-list entry $1: $(reg query "$uninstall_key" || true)"
     for want in DisplayName=Tessaline "DisplayVersion=$2" "Publisher=the Tessaline authors" \
         "Size=$(property "$msi" ARPSIZE)"; do
         grep -qxF "$want" "$work/entry" || fail "programs-list entry lacks $want: $(cat "$work/entry")"
