@@ -43,7 +43,7 @@ esc)
     expected='window "Tessaline II alpha 1" visible 1 style 0x96000000 rect 0 0 640 480
 count 1'
     [ "$windows" = "$expected" ] || fail "windows of class theClassName: $windows"
-    xprop -id "$window" WM_NAME | grep -qF "\"$title\"" || fail "X title: $(xprop -id "$window" WM_NAME)"
+    xprop -id "$window" WM_NAME | grep -F "\"$title\"" >/dev/null || fail "X title: $(xprop -id "$window" WM_NAME)"
     geometry=$(xwininfo -id "$window" | awk '/Absolute upper-left X/{x=$NF} /Absolute upper-left Y/{y=$NF}
         /Width:/{w=$NF} /Height:/{h=$NF} END{print x, y, w, h}')
     [ "$geometry" = "0 0 640 480" ] || fail "X window at $geometry, not covering the 640x480 screen"

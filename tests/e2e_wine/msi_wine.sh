@@ -132,7 +132,7 @@ snapshot after
 { diff "$work/before.files" "$work/after.files" || true; } | grep -E '^[<>]' |
     grep -vxF '> ./drive_c/windows/Installer' >"$work/left.files" &&
     fail "files after removal (< gone, > left): $(cat "$work/left.files")"
-reg query 'HKCU\Software\Tessaline' /v Delay | grep -q 'REG_DWORD    0x7$' ||
+reg query 'HKCU\Software\Tessaline' /v Delay | grep 'REG_DWORD    0x7$' >/dev/null ||
     fail "the user's settings went with the package"
 # Registry: only the roots of Windows Installer's own keys, left empty as Windows
 # leaves them.

@@ -53,7 +53,7 @@ if [ "$mode" = windows ]; then
     *) fail "width '$bits' in $top" ;;
     esac
     for program in tessaline.exe tessaline.scr; do
-        file -b "$work/x/$top/$program" | grep -qF "$machine" ||
+        file -b "$work/x/$top/$program" | grep -F "$machine" >/dev/null ||
             fail "$program is $(file -b "$work/x/$top/$program"), not $machine"
     done
     steps="$work/x/$top/Install screen saver.txt"
@@ -180,7 +180,7 @@ ok "the icon is a 256x256 PNG; the desktop entry validates; the manual pages for
 tessaline=$root/$BINDIR/tessaline
 [ "$("$tessaline" --version)" = "tessaline (Tessaline II alpha 1) $version" ] ||
     fail "--version says '$("$tessaline" --version)'"
-"$tessaline" --help | grep -q "^usage: tessaline \[LETTER\]" || fail "--help"
+"$tessaline" --help | grep "^usage: tessaline \[LETTER\]" >/dev/null || fail "--help"
 # Anything more than the one word goes to the program itself: with no display, exit 1.
 set +e
 env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER "$tessaline" --version c >"$work/out" 2>"$work/err"
@@ -254,7 +254,7 @@ maintainer=$(dpkg-deb -f "$deb" Maintainer)
 domain=${BASH_REMATCH[1]}
 [[ ! "$domain" =~ (^|\.)(example(\.(com|net|org))?|invalid|test|localhost)$ ]] ||
     fail "the maintainer's address is a placeholder: $maintainer"
-dpkg-deb -f "$deb" Description | grep -q "tessaline-saver" || fail "the description leaves out the screensaver"
+dpkg-deb -f "$deb" Description | grep "tessaline-saver" >/dev/null || fail "the description leaves out the screensaver"
 ok "maintainer $maintainer; the description names tessaline-saver"
 
 set +e
@@ -270,7 +270,7 @@ ok "lintian -I --pedantic: nothing to report"
 # (control-flow protection only where it has a feature for it, which Debian 12's has not).
 dpkg-deb -x "$deb" "$work/deb"
 options=()
-dpkg-buildflags --query-features hardening | grep -qx "Feature: branch" || options+=(--nocfprotection)
+dpkg-buildflags --query-features hardening | grep -x "Feature: branch" >/dev/null || options+=(--nocfprotection)
 programs=("$work/deb$prefix/$BINDIR"/*)
 hardening-check "${options[@]}" "${programs[@]}" >"$work/hardening.txt" 2>&1 ||
     { cat "$work/hardening.txt"; fail "hardening-check"; }
