@@ -6,7 +6,7 @@
 
 #include "app/command_tail.h"
 #include "app/shell.h"
-#include "platform/web/page.h"
+#include "platform/host.h"
 
 #include <cstdlib>
 #include <string>
@@ -24,11 +24,11 @@ unsigned delayOf(const std::string& text) {
 
 int main() {
     // The frame loop reads the seed from the environment, as on every system.
-    const std::string seed = tess::web::queryValue("seed");
+    const std::string seed = tess::hostSetting("seed");
     if (!seed.empty()) setenv("TESSALINE_SEED", seed.c_str(), 1);
-    const std::string letter = tess::web::queryValue("res");
-    const int code = runProgram(nullptr, letter.c_str(), SW_SHOWDEFAULT,
-                                delayOf(tess::web::queryValue("delay")));
-    tess::web::showExit(code);
+    const std::string letter = tess::hostSetting("res");
+    const int code =
+        runProgram(nullptr, letter.c_str(), SW_SHOWDEFAULT, delayOf(tess::hostSetting("delay")));
+    tess::hostEnded(code);
     return code;
 }

@@ -5,8 +5,7 @@
 // daemon blanks, hides the cursor and grabs input itself: none of that here.
 
 #include "app/saver.h"
-#include "platform/sdl/lifecycle.h"
-#include "platform/sdl/signals.h"
+#include "platform/host.h"
 
 #include <cerrno>
 #include <csignal>
@@ -37,8 +36,8 @@ int say(const char* what, const char* detail = nullptr) {
 // A daemon expects its hacks to end by the signal it sent: after cleaning up,
 // the signal is raised again with its default action.
 int endedBy(int code) {
-    if (const int signal = tess::sdl::terminationSignal()) {
-        tess::sdl::shutdownHost();
+    if (const int signal = tess::terminationSignal()) {
+        tess::shutdownHost();
         std::signal(signal, SIG_DFL);
         std::raise(signal);
     }
@@ -65,11 +64,11 @@ int main(int argc, char** argv) {
     default:
         break;
     }
-    if (!tess::sdl::videoReady())
-        return say("no display could be opened", tess::sdl::noDisplayReason());
-    const HWND parent = t.kind == SaverTarget::RootWindow
-                            ? tess::sdl::adoptRootWindow()
-                            : tess::sdl::adoptForeignWindow(t.windowId);
+    if (!tess::hostReady()) return say("no display could be opened", tess::hostFailure());
+    // Window 0 would be the root window: a foreign window is never that.
+    const HWND parent = t.kind == SaverTarget::RootWindow ? tess::adoptWindow(0)
+                        : t.windowId                      ? tess::adoptWindow(t.windowId)
+                                                          : nullptr;
     if (!parent) {
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", t.windowId);

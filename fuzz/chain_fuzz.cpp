@@ -4,7 +4,7 @@
 
 #include "anim/chain.h"
 #include "app/resolution.h"
-#include "platform/host.h"
+#include "platform/host/input.h"
 
 #include <cmath>
 #include <cstddef>
@@ -26,14 +26,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t i = 2; i + 4 <= size; i += 5) {
         float dt;
         std::memcpy(&dt, data + i, sizeof dt);
-        tess::setKeyDown(VK_RETURN, i + 4 < size && (data[i + 4] & 1));
+        tess::host::setKeyDown(VK_RETURN, i + 4 < size && (data[i + 4] & 1));
         stepChain(s, dc, dt);
         negative = negative || dt < 0;
         for (const vec2& p : s.a) {
             if (!negative && !(std::isfinite(p.x) && std::isfinite(p.y))) std::abort();
         }
     }
-    tess::setKeyDown(VK_RETURN, false);
+    tess::host::setKeyDown(VK_RETURN, false);
     SelectObject(dc, old);
     DeleteObject(bmp);
     DeleteDC(dc);

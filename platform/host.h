@@ -1,51 +1,38 @@
-// What a windowing host (the SDL2 layer, or none in headless tests) supplies to
-// the device-context layer, and the input state it feeds in. Only surfaces and
-// changed regions cross this line; the DC code never sees a window system.
+// What a program's own start-up may ask of the host, beyond the Win32 names:
+// whether a display runs, other programs' windows to draw into, the
+// termination signal, the page's settings, and the end. Host-neutral: the
+// program never learns which window system serves it.
 #pragma once
 
-#include "platform/surface.h"
 #include "platform/win32.h"
+
+#include <string>
 
 namespace tess {
 
-struct WindowHost {
-    // Backing store of a window, or null when the handle names no window.
-    Surface* (*surfaceOf)(HWND window) = nullptr;
-    // Pixels of `region` were copied into the window's backing store.
-    void (*blitted)(HWND window, const PixelRect& region) = nullptr;
-    // The window's procedure (null when the handle names none), for DispatchMessageA.
-    WNDPROC (*procOf)(HWND window) = nullptr;
-    // BeginPaint validated the window: WM_PAINT is no longer due.
-    void (*validated)(HWND window) = nullptr;
-    // Size of the screen that GetDC(NULL) stands for.
-    int screenWidth = 1024;
-    int screenHeight = 768;
-};
+// True once a display runs; the first call connects, and a failure is kept.
+bool hostReady();
+// Why hostReady() failed, for the one line the user sees; empty when it did not.
+const char* hostFailure();
 
-void setWindowHost(const WindowHost& host);
-const WindowHost& windowHost();
+// The HWND for window `id` of the window system (0: the root window of the
+// screen the program runs on), adopted on first use (the same handle for the
+// same id until it is destroyed); null when no display can be opened, when the
+// window system has no such windows, or when no such window exists.
+HWND adoptWindow(unsigned long id);
 
-// Keyboard and cursor state as the host last saw it (nothing held, (0, 0) by default).
-void setKeyDown(int virtualKey, bool down);
-void setCursorPosition(int x, int y);
+// The termination signal (SIGINT, SIGTERM) that arrived last, or 0: a program
+// that must end by the signal re-raises it once it has cleaned up.
+int terminationSignal();
 
-// A key change from the window system, as every host feeds it in: the key's
-// state and, for a side's Shift, Ctrl or Alt, the shared code's while either
-// side is held.
-void noteKey(int virtualKey, bool down);
-// Every held key released: the keyboard went elsewhere, and their key-ups with it
-// (a held Enter would otherwise recolour forever).
-void releaseKeys();
+// What the surroundings set for the program by name (the page address's
+// query: ?res=c&seed=5), decoded; empty when nothing (and on a desktop).
+std::string hostSetting(const char* name);
+// The program ended with `exitCode`: the page says so.
+void hostEnded(int exitCode);
 
-// The message Windows sends for a key change: a system key with Alt (that is how
-// Alt+F4 reaches DefWindowProcA), the shared code for a side's modifier, and an
-// lParam of repeat count 1, bit 29 with Alt, bit 30 when the key was already
-// down, bit 31 on release.
-struct KeyMessage {
-    UINT message;
-    WPARAM key;
-    LPARAM param;
-};
-KeyMessage keyMessage(int virtualKey, bool down, bool repeat, bool alt);
+// Closes every window, forgets adopted ones, empties the queue, returns the
+// display and disconnects: nothing is left, and the next call starts afresh.
+void shutdownHost();
 
 } // namespace tess

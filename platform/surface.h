@@ -1,6 +1,6 @@
 // A plain 32-bit pixel surface: what a bitmap or a window's backing store holds.
 // Pixels are COLORREF values (0x00BBGGRR), row-major, no padding. The surface
-// remembers what was written since it was last presented, as a few rectangles,
+// remembers what was written since the host last took it, as a few rectangles,
 // so a host can put only the changed pixels on screen, and enough about block
 // copies for a repeated copy to look only at what changed since the last one.
 #pragma once
@@ -77,7 +77,6 @@ struct Surface {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
-    DirtyRegion dirty; // written since the host last took it
     // A window's backing store keeps what changed for the host's present; a
     // bitmap's would only fill up, and every write would pay for searching it.
     bool presented = true;
@@ -107,8 +106,8 @@ struct Surface {
     Surface(int w, int h) : width(w), height(h), pixels(std::size_t(w) * std::size_t(h), 0u) {}
     // A duplicate is a new surface to copies: it never passes for the original.
     Surface(const Surface& o)
-        : width(o.width), height(o.height), pixels(o.pixels), dirty(o.dirty),
-          presented(o.presented) {}
+        : width(o.width), height(o.height), pixels(o.pixels), presented(o.presented),
+          dirty(o.dirty) {}
     Surface& operator=(const Surface& o) {
         if (this != &o) *this = Surface(o);
         return *this;
@@ -142,6 +141,17 @@ struct Surface {
         unsentPointCount = 0;
         unsentAll = false;
     }
+
+    // What was written since the host last took it; taking it starts afresh.
+    const DirtyRegion& changed() const { return dirty; }
+    DirtyRegion takeChanged() {
+        const DirtyRegion out = dirty;
+        dirty.clear();
+        return out;
+    }
+
+  private:
+    DirtyRegion dirty;
 };
 
 } // namespace tess

@@ -24,6 +24,7 @@ typedef char* LPSTR;
 typedef std::uintptr_t WPARAM;
 typedef std::intptr_t LPARAM;
 typedef std::intptr_t LRESULT;
+typedef std::intptr_t LONG_PTR;
 typedef std::uint32_t COLORREF;
 typedef void* HANDLE;
 typedef void* HGDIOBJ;
@@ -313,6 +314,10 @@ BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL IsWindow(HWND window);
+// A value of the program's own kept with each of its windows (GWLP_USERDATA only).
+#define GWLP_USERDATA (-21)
+LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value);
+LONG_PTR GetWindowLongPtrA(HWND window, int index);
 BOOL AdjustWindowRectEx(LPRECT rect, DWORD style, BOOL menu, DWORD exStyle);
 int GetSystemMetrics(int index);
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

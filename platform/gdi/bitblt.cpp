@@ -1,6 +1,5 @@
 // Block copy between device contexts (SRCCOPY only: the program needs no other).
 
-#include "platform/host.h"
 #include "platform/gdi/objects.h"
 #include "platform/win32.h"
 
@@ -17,22 +16,6 @@ std::uint64_t nextStamp() {
     static std::uint64_t stamps = 0;
     return ++stamps;
 }
-
-// What a copy wrote into a surface: each piece recorded as written, and their
-// bounds told to the host when the surface is a window's. Only pixels that
-// differ count as written, so the host shows only those.
-struct Written {
-    Surface* to;
-    PixelRect bounds;
-    void add(const PixelRect& r) {
-        to->touch(r);
-        bounds = unite(bounds, r);
-    }
-    void report(const gdi::DcObj& d) const {
-        if (!bounds.empty() && d.kind == gdi::DcKind::Window && windowHost().blitted)
-            windowHost().blitted(d.window, bounds);
-    }
-};
 
 } // namespace
 
@@ -60,7 +43,6 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
 
     const CopyPlace place{int(dx0), int(dy0), int(sx0), int(sy0), int(w), int(h)};
     const bool overlapping = to == from;
-    Written wrote{to, {}};
 
     // Parts of the copy to look at, in copy coordinates. When the destination
     // holds what our last copy from this source put there, only what the source
@@ -77,7 +59,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
             const std::uint32_t in = from->at(int(sx0 + cx), int(sy0 + cy));
             if (out == in) continue;
             out = in;
-            wrote.add(
+            to->touch(
                 PixelRect{int(dx0 + cx), int(dy0 + cy), int(dx0 + cx + 1), int(dy0 + cy + 1)});
         }
         for (const PixelRect& r : from->unsent) {
@@ -102,7 +84,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
             const std::uint32_t* in = &from->at(int(sx0 + cx0), int(sy0 + row));
             if (overlapping) {
                 std::memmove(out, in, bytes); // rows may overlap: no comparing ahead of the copy
-                wrote.add(PixelRect{int(dx0), int(dy0 + row), int(dx0 + w), int(dy0 + row + 1)});
+                to->touch(PixelRect{int(dx0), int(dy0 + row), int(dx0 + w), int(dy0 + row + 1)});
                 continue;
             }
             if (std::memcmp(out, in, bytes) == 0) continue;
@@ -113,7 +95,7 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
                 --last;
             std::memcpy(out + first, in + first,
                         std::size_t(last - first + 1) * sizeof(std::uint32_t));
-            wrote.add(PixelRect{int(dx0 + cx0 + first), int(dy0 + row), int(dx0 + cx0 + last + 1),
+            to->touch(PixelRect{int(dx0 + cx0 + first), int(dy0 + row), int(dx0 + cx0 + last + 1),
                                 int(dy0 + row + 1)});
         }
     }
@@ -125,7 +107,6 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX, in
         to->copyWrites = to->writes;
         to->copyPlace = place;
     }
-    wrote.report(*dd);
     return TRUE;
 }
 
@@ -169,7 +150,6 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
     // is one rectangle, not a row each.
     static std::vector<PixelRect> open, runs;
     open.clear();
-    Written wrote{to, {}};
     for (long long dy = dy0; dy < dy1; ++dy) {
         const long long sy = srcY + (dy - y) * srcHeight / height;
         runs.clear();
@@ -197,17 +177,16 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC src, int srcX
             continue;
         }
         for (const PixelRect& r : open)
-            wrote.add(r);
+            to->touch(r);
         open.swap(runs);
     }
     for (const PixelRect& r : open)
-        wrote.add(r);
+        to->touch(r);
     // No destination holds the source as it is now by a plain copy: a new stamp
     // says so, and what the source kept for the next one starts again.
     if (to != from) {
         from->sentStamp = nextStamp();
         from->sent();
     }
-    wrote.report(*dd);
     return TRUE;
 }

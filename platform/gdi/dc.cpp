@@ -4,9 +4,9 @@
 
 #include "platform/faults.h"
 #include "platform/gdi/gdi_stats.h"
-#include "platform/host.h"
 #include "platform/gdi/objects.h"
 #include "platform/gdi/raster.h"
+#include "platform/gdi/window_surfaces.h"
 #include "platform/win32.h"
 
 #include <cstdint>
@@ -16,6 +16,11 @@ using namespace tess;
 using gdi::Kind;
 
 namespace {
+
+WindowSurfaceLookup& surfaceLookup() {
+    static WindowSurfaceLookup lookup = nullptr; // the host's, while one runs
+    return lookup;
+}
 
 // Bitmaps beyond this many pixels are refused, as a real GDI refuses what it cannot allocate.
 constexpr long long kMaxBitmapPixels = 1LL << 28;
@@ -62,11 +67,22 @@ const COLORREF* brushColour(const gdi::DcObj& d) {
 
 } // namespace
 
+namespace tess {
+
+void setWindowSurfaces(WindowSurfaceLookup lookup) {
+    surfaceLookup() = lookup;
+}
+
+Surface* windowSurface(HWND window) {
+    return surfaceLookup() ? surfaceLookup()(window) : nullptr;
+}
+
+} // namespace tess
+
 HDC GetDC(HWND window) {
     if (faultInjected(Fault::WindowDc)) return nullptr;
     if (!window) return newDc(gdi::DcKind::Screen, nullptr);
-    const auto surfaceOf = windowHost().surfaceOf;
-    if (!surfaceOf || !surfaceOf(window)) return nullptr;
+    if (!windowSurface(window)) return nullptr;
     return newDc(gdi::DcKind::Window, window);
 }
 

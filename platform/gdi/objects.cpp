@@ -4,7 +4,7 @@
 #include "platform/gdi/objects.h"
 
 #include "platform/gdi/gdi_stats.h"
-#include "platform/host.h"
+#include "platform/gdi/window_surfaces.h"
 
 #include <deque>
 #include <vector>
@@ -175,10 +175,8 @@ Surface* target(DcObj& d) {
         BitmapObj* b = bitmap(d.bitmap);
         return b ? &b->surface : nullptr;
     }
-    case DcKind::Window: {
-        auto surfaceOf = windowHost().surfaceOf;
-        return surfaceOf ? surfaceOf(d.window) : nullptr;
-    }
+    case DcKind::Window:
+        return windowSurface(d.window);
     case DcKind::Screen:
         return nullptr;
     }

@@ -1,12 +1,12 @@
-// The Wayland backend. Before SDL's driver may be tried, a compositor must
+// The Wayland driver: SDL's Wayland video driver, and before it may be tried, a compositor must
 // answer and offer a seat: SDL 2.26 sets up its mouse assuming a wl_seat and
 // crashes on a compositor without one (a headless one, say), so we ask first,
 // on a short-lived connection of our own. SDL reports a connection the
 // compositor dropped as SDL_QUIT, which ends the program here. Monitors are
 // SDL's displays (the compositor's outputs); SDL does the rest.
 
-#include "platform/sdl/backend.h"
-#include "platform/sdl/signals.h"
+#include "platform/posix/signals.h"
+#include "platform/sdl/sdl_common.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -15,17 +15,23 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 namespace tess::sdl {
 namespace {
 
 struct State {
     wl_display* display = nullptr; // SDL's, known once a window exists
+    std::vector<Monitor> seen;     // the outputs the last pump saw
 };
 
-State& state() {
-    static State s;
+std::unique_ptr<State>& slot() {
+    static std::unique_ptr<State> s; // while the driver runs
     return s;
+}
+
+State& state() {
+    return *slot();
 }
 
 std::string socketName() {
@@ -71,25 +77,38 @@ bool usable(std::string& why) {
     return answered && seat;
 }
 
-void start() {}
-
-void stop() {
-    state() = State{};
-}
-
-// No framebuffer of its own: surfaces go through EGL.
-bool needsRenderer() {
+bool start(std::string& why) {
+    const char* requested = requestedDriver();
+    if (requested && SDL_strcasecmp(requested, "wayland") != 0) return false;
+    std::string reason;
+    if (!usable(reason)) {
+        why = "wayland: " + reason;
+        return false;
+    }
+    if (!startVideo("wayland", why)) return false;
+    useRenderer(); // no framebuffer of its own: surfaces go through EGL
+    slot() = std::make_unique<State>();
+    state().seen = displays();
     return true;
 }
 
-SDL_Window* createWindow(const char* title, const SDL_Rect& frame, std::uint32_t flags) {
-    SDL_Window* window = portable::createWindow(title, frame, flags);
+void stop() {
+    slot().reset();
+    stopVideo();
+}
+
+bool monitorsChanged() {
+    return displaysChanged(state().seen);
+}
+
+DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
+    SDL_Window* window = plainWindow(spec.title, spec.frame, windowFlags(spec));
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (window && !state().display && SDL_GetWindowWMInfo(window, &info) &&
         info.subsystem == SDL_SYSWM_WAYLAND)
         state().display = info.info.wl.display;
-    return window;
+    return drawable(window, why, destroyWindow);
 }
 
 // SDL sends SDL_QUIT once when reading from the compositor fails (and never for
@@ -99,7 +118,7 @@ void quitReported() {
     const State& s = state();
     if (s.display && wl_display_get_error(s.display) == 0) return;
     const std::string what = "the Wayland compositor at '" + socketName() + "'";
-    connectionLost(what.c_str());
+    posix::connectionLost(what.c_str());
 }
 
 int eventFds(int* fds, int most) {
@@ -108,25 +127,22 @@ int eventFds(int* fds, int most) {
     return 1;
 }
 
+const Hooks kHooks = {monitorsChanged, noneGone, quitReported, eventFds};
+
 } // namespace
 
-const Backend& waylandBackend() {
-    static const Backend b = {"wayland",
-                              usable,
-                              start,
-                              stop,
-                              needsRenderer,
-                              portable::monitors,
-                              portable::monitorsChanged,
-                              createWindow,
-                              portable::destroyWindow,
-                              portable::placeWindow,
-                              portable::adopt,
-                              portable::release,
-                              portable::adoptedGone,
-                              quitReported,
-                              eventFds};
-    return b;
+const Driver& waylandDriver() {
+    static const Driver d = [] {
+        Driver t = baseDriver();
+        t.name = "wayland";
+        t.start = start;
+        t.stop = stop;
+        t.createWindow = createWindow;
+        t.pump = pumpWith<kHooks>;
+        t.wait = waitWith<kHooks>;
+        return t;
+    }();
+    return d;
 }
 
 } // namespace tess::sdl

@@ -1,249 +1,199 @@
-// The records behind HWND and window classes, where each window's SDL window
-// goes, and the device context's hooks into the backing surfaces.
+// SDL windows with a surface to draw into, the present onto that surface in
+// its own pixel layout (only the rectangles asked for), SDL's displays, the
+// cursor and message boxes.
 
-#include "platform/sdl/window.h"
-
-#include "platform/host.h"
-#include "platform/sdl/backend.h"
-#include "platform/sdl/display.h"
+#include "platform/sdl/sdl_common.h"
 
 #include <SDL.h>
-
-#include <algorithm>
-#include <cstdint>
-#include <vector>
 
 namespace tess::sdl {
 namespace {
 
-struct Registry {
-    std::vector<WindowClass> classes;
-    std::vector<std::unique_ptr<Window>> windows;
-    std::vector<Adopted> adopted;
-    std::uintptr_t nextHandle = 1;
-    WORD nextAtom = 0xC000; // where Windows starts the atoms of registered classes
-};
-
-Registry& registry() {
-    static Registry r;
-    return r;
+PixelLayout layoutOf(const SDL_PixelFormat* f) {
+    PixelLayout l;
+    l.bytesPerPixel = f->BytesPerPixel;
+    l.rShift = f->Rshift;
+    l.gShift = f->Gshift;
+    l.bShift = f->Bshift;
+    l.rLoss = f->Rloss;
+    l.gLoss = f->Gloss;
+    l.bLoss = f->Bloss;
+    l.alphaMask = f->Amask; // opaque
+    return l;
 }
 
-Surface* surfaceOfWindow(HWND handle) {
-    Window* w = findWindow(handle);
-    return w ? &w->surface : nullptr;
+// The window's surface when it is one the present can draw into.
+SDL_Surface* drawableSurface(DriverWindow* window) {
+    SDL_Surface* s = window ? SDL_GetWindowSurface(sdlWindow(window)) : nullptr;
+    return s && s->format->BytesPerPixel >= 2 ? s : nullptr;
 }
 
 } // namespace
 
-Window* findWindow(HWND handle) {
-    if (!handle) return nullptr;
-    for (auto& w : registry().windows) {
-        if (w->handle == handle) return w.get();
-    }
-    return nullptr;
-}
-
-Window* findWindow(SDL_Window* sdlWindow) {
-    if (!sdlWindow) return nullptr;
-    for (auto& w : registry().windows) {
-        if (w->sdl == sdlWindow && !w->parent) return w.get();
-    }
-    return nullptr;
-}
-
-Adopted* findAdopted(HWND handle) {
-    for (Adopted& a : registry().adopted)
-        if (handle && a.handle == handle) return &a;
-    return nullptr;
-}
-
-Adopted* findAdopted(SDL_Window* sdlWindow) {
-    for (Adopted& a : registry().adopted)
-        if (sdlWindow && a.sdl == sdlWindow) return &a;
-    return nullptr;
-}
-
-Window* firstWindow() {
-    auto& ws = registry().windows;
-    return ws.empty() ? nullptr : ws.front().get();
-}
-
-int windowCount() {
-    return int(registry().windows.size());
-}
-
-Window* windowAt(int index) {
-    auto& ws = registry().windows;
-    return (index >= 0 && index < int(ws.size())) ? ws[std::size_t(index)].get() : nullptr;
-}
-
-HWND newHandle() {
-    return reinterpret_cast<HWND>(registry().nextHandle++ << 4);
-}
-
-void addWindow(std::unique_ptr<Window> w) {
-    registry().windows.push_back(std::move(w));
-    installHost();
-}
-
-void addAdopted(const Adopted& a) {
-    registry().adopted.push_back(a);
-}
-
-void removeWindow(HWND handle) {
-    Registry& r = registry();
-    for (auto it = r.windows.begin(); it != r.windows.end(); ++it) {
-        if ((*it)->handle != handle) continue;
-        if (!(*it)->parent) backend().destroyWindow((*it)->sdl);
-        r.windows.erase(it);
-        return;
-    }
-    for (auto it = r.adopted.begin(); it != r.adopted.end(); ++it) {
-        if (it->handle != handle) continue;
-        backend().release(it->sdl);
-        r.adopted.erase(it);
-        return;
-    }
-}
-
-const WindowClass* findClass(const char* name) {
-    if (!name) return nullptr;
-    for (const WindowClass& c : registry().classes) {
-        if (SDL_strcasecmp(c.name.c_str(), name) == 0) return &c;
-    }
-    return nullptr;
-}
-
-WORD addClass(const WindowClass& c) {
-    if (findClass(c.name.c_str())) return 0;
-    Registry& r = registry();
-    r.classes.push_back(c);
-    return r.nextAtom++;
-}
-
-bool removeClass(const char* name, HINSTANCE instance) {
-    Registry& r = registry();
-    for (auto it = r.classes.begin(); it != r.classes.end(); ++it) {
-        if (SDL_strcasecmp(it->name.c_str(), name ? name : "") != 0) continue;
-        if (it->instance != instance) return false;
-        for (auto& w : r.windows) {
-            // A class with a live window stays registered, as on Windows.
-            if (SDL_strcasecmp(w->className.c_str(), it->name.c_str()) == 0) return false;
+std::vector<Monitor> displays() {
+    std::vector<Monitor> out;
+    for (int i = 0, n = SDL_GetNumVideoDisplays(); i < n; ++i) {
+        Monitor m;
+        SDL_Rect r;
+        SDL_DisplayMode mode;
+        if (SDL_GetDisplayBounds(i, &r) != 0) continue;
+        m.area = Area{r.x, r.y, r.w, r.h};
+        const char* name = SDL_GetDisplayName(i);
+        m.name = name ? name : std::to_string(i);
+        if (SDL_GetCurrentDisplayMode(i, &mode) == 0) {
+            if (mode.format != SDL_PIXELFORMAT_UNKNOWN)
+                m.bitsPerPixel = int(SDL_BYTESPERPIXEL(mode.format)) * 8;
+            if (mode.refresh_rate > 0) m.frequency = mode.refresh_rate;
         }
-        r.classes.erase(it);
-        return true;
+        out.push_back(m);
     }
-    return false;
+    return out;
 }
 
-LRESULT sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
-    Window* w = findWindow(handle);
-    if (!w || !w->proc) return 0;
-    return w->proc(handle, message, wParam, lParam);
+bool displaysChanged(std::vector<Monitor>& seen) {
+    std::vector<Monitor> now = displays();
+    if (sameMonitors(now, seen)) return false;
+    seen.swap(now);
+    return true;
 }
 
-SDL_Rect areaOf(const Adopted& a) {
-    SDL_Rect r{0, 0, 0, 0};
-    SDL_GetWindowPosition(a.sdl, &r.x, &r.y);
-    SDL_GetWindowSize(a.sdl, &r.w, &r.h); // as its owner last sized it
-    return r;
+std::uint32_t windowFlags(const WindowSpec& spec) {
+    std::uint32_t flags = SDL_WINDOW_HIDDEN;
+    if (spec.borderless) flags |= SDL_WINDOW_BORDERLESS;
+    if (spec.resizable) flags |= SDL_WINDOW_RESIZABLE;
+    if (spec.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP;
+    return flags;
 }
 
-SDL_Rect areaOf(const Window& w) {
-    if (const Adopted* parent = findAdopted(w.parent)) return areaOf(*parent);
-    if (w.covering) return homeMonitor().area;
-    SDL_Rect r = frameOf(w);
-    r.w = w.surface.width;
-    r.h = w.surface.height;
-    return r;
+SDL_Window* plainWindow(const char* title, const Area& frame, std::uint32_t flags) {
+    return SDL_CreateWindow(title, frame.x, frame.y, frame.w, frame.h, flags);
 }
 
-SDL_Rect frameOf(const Window& w) {
-    if (displaySwitched()) return homeMonitor().area;
-    const SDL_Point o = programOrigin();
-    return SDL_Rect{o.x + w.x, o.y + w.y, std::max(w.surface.width, 1),
-                    std::max(w.surface.height, 1)};
-}
-
-double refreshInterval(const Window& w) {
-    return 1.0 / monitorUnder(areaOf(w)).frequency;
-}
-
-void layoutWindows() {
-    installHost();
-    const bool cover = displaySwitched();
-    forEachWindow([cover](Window& w) {
-        // A child stays in its parent; a window neither showing the switched
-        // screen nor about to stays where its user put it.
-        if (w.parent || (!cover && !w.covering)) return;
-        backend().placeWindow(w.sdl, frameOf(w), cover);
-        w.covering = cover;
-        w.interval = refreshInterval(w);
-        w.needsFull = true;
-    });
-}
-
-void followSize(SDL_Window* sdl) {
-    int width = 0, height = 0;
-    SDL_GetWindowSize(sdl, &width, &height);
-    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
-    forEachWindow([&](Window& w) {
-        if (w.sdl != sdl) return;
-        w.needsFull = true;
-        if (!w.parent && (!w.resizable || w.covering)) return; // shown fitted instead
-        if (w.surface.width == width && w.surface.height == height) return;
-        tess::Surface grown(width, height);
-        for (int y = 0; y < height && y < w.surface.height; ++y)
-            for (int x = 0; x < width && x < w.surface.width; ++x)
-                grown.at(x, y) = w.surface.at(x, y);
-        grown.touch(PixelRect{0, 0, width, height});
-        w.surface = std::move(grown);
-        sendMessage(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
-    });
-}
-
-void markShownIn(SDL_Window* sdl, bool paint) {
-    forEachWindow([&](Window& w) {
-        if (!sdl || w.sdl != sdl) return;
-        w.needsFull = true;
-        w.needsPaint = w.needsPaint || paint;
-    });
-}
-
-void installHost() {
-    WindowHost h;
-    h.surfaceOf = surfaceOfWindow;
-    h.procOf = [](HWND handle) {
-        const Window* w = findWindow(handle);
-        return w ? w->proc : WNDPROC(nullptr);
-    };
-    h.validated = [](HWND handle) {
-        if (Window* w = findWindow(handle)) w->needsPaint = false;
-    };
-    const ScreenMode m = currentMode();
-    if (m.width > 0 && m.height > 0) {
-        h.screenWidth = m.width;
-        h.screenHeight = m.height;
+DriverWindow* drawable(SDL_Window* made, std::string& why, void (*destroy)(DriverWindow*)) {
+    if (!made) {
+        why = SDL_GetError();
+        return nullptr;
     }
-    setWindowHost(h);
-}
-
-void destroyAllWindows() {
-    Registry& r = registry();
-    for (auto& w : r.windows) {
-        if (!w->parent) backend().destroyWindow(w->sdl);
+    SDL_ClearError(); // SDL may fail here without a word
+    const SDL_Surface* s = SDL_GetWindowSurface(made);
+    if (s && s->format->BytesPerPixel >= 2) return driverWindow(made);
+    const char* error = SDL_GetError();
+    why = "no surface to draw into: ";
+    if (s) {
+        why += "8 bits per pixel";
+    } else {
+        why += *error ? error : "the video driver offers none";
     }
-    for (Adopted& a : r.adopted)
-        backend().release(a.sdl);
-    r = Registry{};
-    setWindowHost(WindowHost{});
+    destroy(driverWindow(made));
+    return nullptr;
 }
 
-SDL_Window* sdlWindowOf(HWND handle) {
-    if (const Adopted* a = findAdopted(handle)) return a->sdl;
-    Window* w = findWindow(handle);
-    return w ? w->sdl : nullptr;
+void destroyWindow(DriverWindow* window) {
+    SDL_DestroyWindow(sdlWindow(window));
+}
+
+void showWindow(DriverWindow* window, bool shown, bool raise) {
+    SDL_Window* w = sdlWindow(window);
+    if (!shown) {
+        SDL_HideWindow(w);
+        return;
+    }
+    SDL_ShowWindow(w);
+    if (raise) SDL_RaiseWindow(w);
+}
+
+void placeWindow(DriverWindow* window, const Area& area, bool fullScreen) {
+    SDL_Window* w = sdlWindow(window);
+    if (!fullScreen) SDL_SetWindowFullscreen(w, 0);
+    SDL_SetWindowSize(w, area.w, area.h);
+    SDL_SetWindowPosition(w, area.x, area.y);
+    // A full-screen window the window manager knows of: not movable, kept
+    // above panels even when another window has the focus.
+    SDL_SetWindowAlwaysOnTop(w, fullScreen ? SDL_TRUE : SDL_FALSE);
+    if (fullScreen) SDL_SetWindowFullscreen(w, SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+Area windowArea(DriverWindow* window) {
+    Area a;
+    SDL_GetWindowPosition(sdlWindow(window), &a.x, &a.y);
+    SDL_GetWindowSize(sdlWindow(window), &a.w, &a.h);
+    return a;
+}
+
+bool seen(DriverWindow* window) {
+    return !(SDL_GetWindowFlags(sdlWindow(window)) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN));
+}
+
+void drawableSize(DriverWindow* window, int& width, int& height) {
+    const SDL_Surface* s = drawableSurface(window);
+    width = s ? s->w : 0;
+    height = s ? s->h : 0;
+}
+
+void present(DriverWindow* window, const Surface& surface, const Placement& placement,
+             const PixelRect* rects, int count) {
+    SDL_Surface* s = drawableSurface(window);
+    if (!s || count <= 0) return;
+    if (SDL_MUSTLOCK(s) && SDL_LockSurface(s) != 0) return;
+    Target t{s->pixels, s->pitch, s->w, s->h, layoutOf(s->format)};
+    SDL_Rect shown[DirtyRegion::kMax];
+    int n = 0;
+    for (int i = 0; i < count && n < DirtyRegion::kMax; ++i) {
+        scaleInto(surface, placement, rects[i], t, common().scratch);
+        shown[n++] = SDL_Rect{rects[i].x0, rects[i].y0, rects[i].x1 - rects[i].x0,
+                              rects[i].y1 - rects[i].y0};
+    }
+    if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
+    SDL_UpdateWindowSurfaceRects(sdlWindow(window), shown, n);
+    common().quiet = false; // a present waits for the server's reply
+}
+
+void showCursor(bool shown) {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool cursorIn(DriverWindow* window, int& x, int& y) {
+    int gx = 0, gy = 0, wx = 0, wy = 0;
+    SDL_GetGlobalMouseState(&gx, &gy);
+    SDL_GetWindowPosition(sdlWindow(window), &wx, &wy);
+    x = gx - wx;
+    y = gy - wy;
+    return true;
+}
+
+bool messageBox(DriverWindow* owner, const char* caption, const char* text) {
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, sdlWindow(owner)) ==
+           0;
+}
+
+DriverWindow* adoptNothing(unsigned long) {
+    return nullptr;
+}
+
+void releaseNothing(DriverWindow*) {}
+
+DriverWindow* noneGone(const SDL_Event&) {
+    return nullptr;
+}
+
+Driver baseDriver() {
+    Driver d{};
+    d.monitors = displays;
+    d.destroyWindow = destroyWindow;
+    d.showWindow = showWindow;
+    d.placeWindow = placeWindow;
+    d.windowArea = windowArea;
+    d.seen = seen;
+    d.drawableSize = drawableSize;
+    d.present = present;
+    d.adopt = adoptNothing;
+    d.release = releaseNothing;
+    d.pacedByFrames = false;
+    d.showCursor = showCursor;
+    d.cursorIn = cursorIn;
+    d.messageBox = messageBox;
+    d.terminationSignal = terminationSignal;
+    return d;
 }
 
 } // namespace tess::sdl

@@ -1,14 +1,13 @@
-// The X11 backend. What SDL 2 leaves out on X11: the program ends with one line
-// when the connection to the server is lost (Xlib would exit from inside an SDL
-// call); the monitors are the server's RandR 1.5 monitors of the screen DISPLAY
-// names, followed as the server changes them (SDL keeps what it saw at start-up,
-// and of the first screen only); below 24 bits windows get the TrueColor visual
-// (SDL picks a DirectColor one, whose colormap tints black there); windows open
-// on the screen DISPLAY names, where SDL would put them on the first; and other
+// The X11 driver: SDL's X11 video driver and what SDL 2 leaves out on X11: the program ends with
+// one line when the connection to the server is lost (Xlib would exit from inside an SDL call); the
+// monitors are the server's RandR 1.5 monitors of the screen DISPLAY names, followed as the server
+// changes them (SDL keeps what it saw at start-up, and of the first screen only); below 24 bits
+// windows get the TrueColor visual (SDL picks a DirectColor one, whose colormap tints black there);
+// windows open on the screen DISPLAY names, where SDL would put them on the first; and other
 // programs' windows are adopted, with the X errors about them let pass.
 
-#include "platform/sdl/backend.h"
-#include "platform/sdl/signals.h"
+#include "platform/posix/signals.h"
+#include "platform/sdl/sdl_common.h"
 
 #include <SDL.h>
 #include <SDL_syswm.h>
@@ -20,6 +19,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <unistd.h>
 
 namespace tess::sdl {
@@ -27,10 +27,12 @@ namespace {
 
 using XWindow = ::Window;
 
-// A window this backend made itself, on a screen other than the first.
+// A window this driver made itself, on a screen other than the first, and the
+// colormap of its visual (none for the default one).
 struct OtherScreenWindow {
     SDL_Window* sdl;
     XWindow x;
+    Colormap colormap;
 };
 
 struct Adopted {
@@ -53,9 +55,13 @@ struct State {
     bool probing = false, probeFailed = false;
 };
 
-State& state() {
-    static State s;
+std::unique_ptr<State>& slot() {
+    static std::unique_ptr<State> s; // while the driver runs
     return s;
+}
+
+State& state() {
+    return *slot();
 }
 
 // Bits a pixel takes as stored: 24 and 30 bits of depth take 32.
@@ -64,7 +70,7 @@ int storedBits(int depth) {
 }
 
 extern "C" int onConnectionLost(Display*) {
-    connectionLost("the X server");
+    posix::connectionLost("the X server");
 }
 
 // A window of another program may be gone by the time we draw into it; that is
@@ -140,7 +146,7 @@ std::vector<Monitor> readMonitors() {
         char* name = XGetAtomName(s.screenConnection, r.name);
         m.name = name ? name : "";
         if (name) XFree(name);
-        m.area = SDL_Rect{r.x, r.y, r.width, r.height};
+        m.area = Area{r.x, r.y, r.width, r.height};
         m.bitsPerPixel = storedBits(s.depth);
         if (res && r.noutput > 0) {
             XRROutputInfo* o = XRRGetOutputInfo(s.screenConnection, res, r.outputs[0]);
@@ -157,8 +163,8 @@ std::vector<Monitor> readMonitors() {
     if (out.empty()) {
         Monitor m;
         m.name = "screen";
-        m.area = SDL_Rect{0, 0, DisplayWidth(s.screenConnection, s.screen),
-                          DisplayHeight(s.screenConnection, s.screen)};
+        m.area = Area{0, 0, DisplayWidth(s.screenConnection, s.screen),
+                      DisplayHeight(s.screenConnection, s.screen)};
         m.bitsPerPixel = storedBits(s.depth);
         out.push_back(m);
     }
@@ -177,7 +183,11 @@ bool usable(std::string& why) {
     return true;
 }
 
-void start() {
+void destroyX11Window(DriverWindow* window);
+
+// Installs what loss and error handling needs, right after SDL's video
+// started and before any window; stop undoes it before SDL's video stops.
+void watchServer() {
     State& s = state();
     s.previousIoError = XSetIOErrorHandler(onConnectionLost);
     // SDL installed a handler of its own when it started; ours goes in front.
@@ -209,20 +219,30 @@ void start() {
     }
 }
 
-void destroyWindow(SDL_Window* window);
+bool start(std::string& why) {
+    const char* requested = requestedDriver();
+    if (requested && SDL_strcasecmp(requested, "x11") != 0) return false;
+    std::string reason;
+    if (!usable(reason)) {
+        why = "x11: " + reason;
+        return false;
+    }
+    if (!startVideo("x11", why)) return false;
+    slot() = std::make_unique<State>();
+    watchServer();
+    if (state().depth > 24) useRenderer(); // a 30-bit visual, which SDL cannot name
+    return true;
+}
 
 void stop() {
     State& s = state();
     while (!s.otherScreen.empty())
-        destroyWindow(s.otherScreen.back().sdl);
+        destroyX11Window(driverWindow(s.otherScreen.back().sdl));
     if (s.screenConnection) XCloseDisplay(s.screenConnection);
     XSetErrorHandler(s.previousError);
     XSetIOErrorHandler(s.previousIoError);
-    s = State{};
-}
-
-bool needsRenderer() {
-    return state().depth > 24; // a 30-bit visual, which SDL cannot name
+    slot().reset();
+    stopVideo();
 }
 
 std::vector<Monitor> monitors() {
@@ -284,7 +304,7 @@ void setFullScreen(Display* d, XWindow w, bool on) {
 // What SDL_CreateWindow would make, on the screen DISPLAY names: the TrueColor
 // visual below 24 bits, the properties a window manager reads, and the events
 // SDL reads (it asks for none on a window it did not make).
-SDL_Window* createOnOtherScreen(const char* title, const SDL_Rect& f, std::uint32_t flags) {
+SDL_Window* createOnOtherScreen(const char* title, const Area& f, std::uint32_t flags) {
     Display* d = sdlDisplay();
     if (!d) return nullptr;
     const State& s = state();
@@ -295,7 +315,7 @@ SDL_Window* createOnOtherScreen(const char* title, const SDL_Rect& f, std::uint3
     XVisualInfo info;
     if (s.depth < 24 && XMatchVisualInfo(d, s.screen, s.depth, TrueColor, &info)) {
         visual = info.visual;
-        a.colormap = XCreateColormap(d, root, visual, AllocNone);
+        a.colormap = XCreateColormap(d, root, visual, AllocNone); // freed with the window
         mask |= CWColormap;
     }
     a.background_pixel = 0; // black in a TrueColor visual
@@ -329,22 +349,24 @@ SDL_Window* createOnOtherScreen(const char* title, const SDL_Rect& f, std::uint3
     SDL_Window* sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(w));
     if (!sdl) {
         XDestroyWindow(d, w);
+        if (mask & CWColormap) XFreeColormap(d, a.colormap);
         XFlush(d);
         return nullptr;
     }
-    state().otherScreen.push_back(OtherScreenWindow{sdl, w});
+    state().otherScreen.push_back(OtherScreenWindow{sdl, w, (mask & CWColormap) ? a.colormap : 0});
     setFullScreen(d, w, flags & SDL_WINDOW_FULLSCREEN_DESKTOP);
     XFlush(d);
     if (!(flags & SDL_WINDOW_HIDDEN)) SDL_ShowWindow(sdl);
     return sdl;
 }
 
-SDL_Window* createWindow(const char* title, const SDL_Rect& frame, std::uint32_t flags) {
+DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
     State& s = state();
-    if (s.screen != 0) return createOnOtherScreen(title, frame, flags);
-    SDL_Window* window = portable::createWindow(title, frame, flags);
+    const std::uint32_t flags = windowFlags(spec);
+    SDL_Window* window = s.screen != 0 ? createOnOtherScreen(spec.title, spec.frame, flags)
+                                       : plainWindow(spec.title, spec.frame, flags);
     if (window && !s.sdlDisplay) s.sdlDisplay = displayOf(window);
-    return window;
+    return drawable(window, why, destroyX11Window);
 }
 
 const OtherScreenWindow* otherScreenWindow(SDL_Window* window) {
@@ -353,7 +375,8 @@ const OtherScreenWindow* otherScreenWindow(SDL_Window* window) {
     return nullptr;
 }
 
-void destroyWindow(SDL_Window* window) {
+void destroyX11Window(DriverWindow* driverWin) {
+    SDL_Window* window = sdlWindow(driverWin);
     if (!window) return;
     auto& windows = state().otherScreen;
     const auto it = std::find_if(windows.begin(), windows.end(),
@@ -362,17 +385,19 @@ void destroyWindow(SDL_Window* window) {
     if (it == windows.end()) return;
     Display* d = state().sdlDisplay;
     XDestroyWindow(d, it->x);
+    if (it->colormap) XFreeColormap(d, it->colormap);
     XFlush(d);
     windows.erase(it);
 }
 
-void placeWindow(SDL_Window* window, const SDL_Rect& area, bool fullScreen) {
+void placeX11Window(DriverWindow* driverWin, const Area& area, bool fullScreen) {
+    SDL_Window* window = sdlWindow(driverWin);
     const XHandles x = xHandlesOf(window);
     Display* d = x.display;
     if (const OtherScreenWindow* m = otherScreenWindow(window)) {
         setFullScreen(d, m->x, fullScreen);
     } else {
-        portable::placeWindow(window, area, fullScreen);
+        sdl::placeWindow(driverWin, area, fullScreen);
     }
     // On the server itself: SDL holds sizes back while a window is in
     // full-screen state, and without a window manager nobody else would fit it
@@ -400,10 +425,10 @@ bool probe(unsigned long& id) {
     return exists && !s.probeFailed;
 }
 
-SDL_Window* adopt(unsigned long id) {
+DriverWindow* adopt(unsigned long id) {
     if (!probe(id)) return nullptr;
     for (const Adopted& a : state().adopted)
-        if (a.x == id) return a.sdl; // the same window, asked for again
+        if (a.x == id) return driverWindow(a.sdl); // the same window, asked for again
     SDL_Window* sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(id));
     if (!sdl) return nullptr;
     state().adopted.push_back(Adopted{sdl, XWindow(id)});
@@ -415,10 +440,11 @@ SDL_Window* adopt(unsigned long id) {
         if (!state().sdlDisplay) state().sdlDisplay = d;
     }
     SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-    return sdl;
+    return driverWindow(sdl);
 }
 
-void release(SDL_Window* window) {
+void release(DriverWindow* driverWin) {
+    SDL_Window* window = sdlWindow(driverWin);
     auto& adopted = state().adopted;
     const auto it = std::find_if(adopted.begin(), adopted.end(),
                                  [window](const Adopted& a) { return a.sdl == window; });
@@ -430,13 +456,13 @@ void release(SDL_Window* window) {
     adopted.erase(it);
 }
 
-SDL_Window* adoptedGone(const SDL_Event& e) {
+DriverWindow* adoptedGone(const SDL_Event& e) {
     if (e.type != SDL_SYSWMEVENT || !e.syswm.msg || e.syswm.msg->subsystem != SDL_SYSWM_X11)
         return nullptr;
     const XEvent& x = e.syswm.msg->msg.x11.event;
     if (x.type != DestroyNotify) return nullptr;
     for (const Adopted& a : state().adopted)
-        if (a.x == x.xdestroywindow.window) return a.sdl;
+        if (a.x == x.xdestroywindow.window) return driverWindow(a.sdl);
     return nullptr;
 }
 
@@ -450,13 +476,27 @@ int eventFds(int* fds, int most) {
     return n;
 }
 
+const Hooks kHooks = {monitorsChanged, adoptedGone, quitReported, eventFds};
+
 } // namespace
 
-const Backend& x11Backend() {
-    static const Backend b = {"x11",    usable,          start,        stop,          needsRenderer,
-                              monitors, monitorsChanged, createWindow, destroyWindow, placeWindow,
-                              adopt,    release,         adoptedGone,  quitReported,  eventFds};
-    return b;
+const Driver& x11Driver() {
+    static const Driver d = [] {
+        Driver t = baseDriver();
+        t.name = "x11";
+        t.start = start;
+        t.stop = stop;
+        t.monitors = monitors;
+        t.createWindow = createWindow;
+        t.destroyWindow = destroyX11Window;
+        t.placeWindow = placeX11Window;
+        t.adopt = adopt;
+        t.release = release;
+        t.pump = pumpWith<kHooks>;
+        t.wait = waitWith<kHooks>;
+        return t;
+    }();
+    return d;
 }
 
 } // namespace tess::sdl

@@ -3,7 +3,6 @@
 
 #include "platform/web/page.h"
 
-#include "platform/host.h"
 #include "platform/web/input.h"
 
 #include <emscripten/html5.h>
@@ -27,29 +26,34 @@ void tess_web_exit(int code);
 namespace tess::web {
 namespace {
 
-KeyListener& keyListener() {
-    static KeyListener listener = nullptr;
-    return listener;
+struct Listeners {
+    KeyListener key = nullptr;
+    BlurListener blur = nullptr;
+};
+
+Listeners& listeners() {
+    static Listeners l; // the page's handlers hold on to them
+    return l;
 }
 
 EM_BOOL onKey(int type, const EmscriptenKeyboardEvent* e, void*) {
-    if (const int vk = virtualKeyOf(e->code); vk && keyListener()) {
-        keyListener()(vk, type == EMSCRIPTEN_EVENT_KEYDOWN, e->repeat, e->altKey);
+    if (const int vk = virtualKeyOf(e->code); vk && listeners().key) {
+        listeners().key(vk, type == EMSCRIPTEN_EVENT_KEYDOWN, e->repeat, e->altKey);
         tess_web_wake(); // a program waiting for its next frame takes the key now
     }
     return EM_FALSE; // the browser keeps its own keys (reload, full screen, ...)
 }
 
 EM_BOOL onBlur(int, const EmscriptenFocusEvent*, void*) {
-    releaseKeys();
+    if (listeners().blur) listeners().blur();
     return EM_FALSE;
 }
 
 } // namespace
 
-void listenToPage(KeyListener listener) {
-    if (keyListener()) return;
-    keyListener() = listener;
+void listenToPage(KeyListener key, BlurListener blur) {
+    if (listeners().key) return;
+    listeners() = Listeners{key, blur};
     const char* page = EMSCRIPTEN_EVENT_TARGET_WINDOW;
     emscripten_set_keydown_callback(page, nullptr, EM_TRUE, onKey);
     emscripten_set_keyup_callback(page, nullptr, EM_TRUE, onKey);

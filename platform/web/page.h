@@ -10,10 +10,12 @@
 namespace tess::web {
 
 // Listens to the page's keys and focus from now on, each key change handed to
-// `onKey` (a system key with Alt, as Alt+F4 is on Windows); later calls do
-// nothing. Keys come in only while the program sleeps in the page.
+// `onKey` (a system key with Alt, as Alt+F4 is on Windows) and the page's loss
+// of the keyboard to `onBlur`; later calls do nothing. Keys come in only while
+// the program sleeps in the page.
 using KeyListener = void (*)(int virtualKey, bool down, bool repeat, bool alt);
-void listenToPage(KeyListener onKey);
+using BlurListener = void (*)();
+void listenToPage(KeyListener onKey, BlurListener onBlur);
 
 // What ended a sleep in the page.
 enum class Woke { Timeout, Frame, Input };

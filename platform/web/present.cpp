@@ -26,19 +26,10 @@ PixelRect copyOpaque(const Surface& surface, const PixelRect& region,
     return r;
 }
 
-bool presentSurface(Surface& surface, bool whole) {
-    PixelRect rects[DirtyRegion::kMax];
-    int n = 0;
-    if (whole) {
-        rects[n++] = PixelRect{0, 0, surface.width, surface.height};
-    } else {
-        for (const PixelRect& r : surface.dirty)
-            rects[n++] = r;
-    }
-    surface.dirty.clear();
-    static std::vector<std::uint32_t> rows; // kept: a present allocates nothing once grown
+bool putRects(const Surface& surface, const PixelRect* rects, int count,
+              std::vector<std::uint32_t>& rows) {
     bool put = false;
-    for (int i = 0; i < n; ++i) {
+    for (int i = 0; i < count; ++i) {
         const PixelRect r = copyOpaque(surface, rects[i], rows);
         if (r.empty()) continue;
         putPixels(rows.data(), r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);

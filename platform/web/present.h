@@ -18,8 +18,10 @@ namespace tess::web {
 PixelRect copyOpaque(const Surface& surface, const PixelRect& region,
                      std::vector<std::uint32_t>& out);
 
-// Puts the surface's dirty rectangles (the whole surface when `whole`) on the
-// canvas and forgets them; false when there was nothing to put.
-bool presentSurface(Surface& surface, bool whole);
+// Puts the rectangles of the surface on the canvas, each at its own place (the
+// canvas is the surface's size: the page's style scales it); false when none
+// of them was on the surface. `rows` is the caller's, kept from call to call.
+bool putRects(const Surface& surface, const PixelRect* rects, int count,
+              std::vector<std::uint32_t>& rows);
 
 } // namespace tess::web

@@ -6,14 +6,11 @@
 #include "app/resolution.h"
 #include "platform/faults.h"
 #include "platform/gdi/gdi_stats.h"
-#include "platform/sdl/display.h"
-#include "platform/sdl/messages.h"
-#include "platform/sdl/signals.h"
-#include "platform/sdl/window.h"
+#include "platform/host/core.h"
+#include "platform/host/display.h"
 #include "platform/win32.h"
-#include "support/dummy_display.h"
+#include "support/host_desktop.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -22,7 +19,7 @@
 
 namespace {
 
-using namespace tess::sdl;
+using namespace tess::host;
 using tess::Fault;
 
 // Sends `signal` to this process `ms` milliseconds from now, while WinMain runs.
@@ -50,19 +47,24 @@ class SignalLater {
     bool armed_ = false;
 };
 
-struct ShellFaults : DummyDisplay {
+// The host catches termination signals from its start: a signal sent while it
+// runs never takes the default action, which would end the test run.
+struct ShellFaults : HostTest {
     void SetUp() override {
-        DummyDisplay::SetUp();
+        HostTest::SetUp();
         tess::clearFaults();
         workRes(false, 800, 600);
         chainState().init = true; // false afterwards means a frame was drawn
-        // Before any signal is sent: the default action would end the test run.
-        catchTerminationSignals();
         liveBefore = tess::gdiLiveObjects().total();
     }
     void TearDown() override {
         tess::clearFaults();
-        DummyDisplay::TearDown();
+        HostTest::TearDown();
+    }
+    // A new host for the next run, as a new process would have.
+    void restartHost() {
+        tess::shutdownHost();
+        ASSERT_TRUE(tess::hostReady());
     }
 
     int runWinMain(const char* letter) {
@@ -97,9 +99,8 @@ TEST_F(ShellFaults, AFailureBeforeTheFirstFrameEndsWithOneAndDrawsNothing) {
         expectDisplayAsFound();
         expectNoGdiObjectLeft();
         // Only a refused switch gets as far as a window; nothing in WinMain destroys it.
-        EXPECT_EQ(windowCount(), fault == Fault::DisplaySwitch ? 1 : 0);
-        shutdownHost();
-        ASSERT_TRUE(videoReady());
+        EXPECT_EQ(host().registry.windows.size(), fault == Fault::DisplaySwitch ? 1u : 0u);
+        restartHost();
     }
 }
 
@@ -109,11 +110,10 @@ TEST_F(ShellFaults, AFailedDisplayQueryRunsInAPlainWindowUntilClosed) {
     ASSERT_TRUE(close.armed());
     EXPECT_EQ(runWinMain("b"), 0);
     EXPECT_FALSE(chainState().init); // frames were drawn
-    ASSERT_EQ(windowCount(), 1);
-    // Never switched: the SDL window kept the window's own size, not the desktop's.
-    int w = 0, h = 0;
-    SDL_GetWindowSize(sdlWindowOf(windowAt(0)->handle), &w, &h);
-    EXPECT_EQ((std::vector<int>{w, h}), (std::vector<int>{640, 480}));
+    ASSERT_EQ(host().registry.windows.size(), 1u);
+    // Never switched: the driver's window kept the window's own size, not the desktop's.
+    const tess::Area shown = driver().windowArea(host().registry.windows[0]->shownIn);
+    EXPECT_EQ((std::vector<int>{shown.w, shown.h}), (std::vector<int>{640, 480}));
     expectDisplayAsFound();
     expectNoGdiObjectLeft();
 }
@@ -138,8 +138,7 @@ TEST_F(ShellFaults, RefusedDeviceContextsBitmapsAndBrushesNeitherCrashNorLeak) {
         EXPECT_FALSE(chainState().init);
         expectDisplayAsFound();
         expectNoGdiObjectLeft();
-        shutdownHost();
-        ASSERT_TRUE(videoReady());
+        restartHost();
     }
 }
 
@@ -153,12 +152,11 @@ TEST_F(ShellFaults, SigintAndSigtermMidRunEndItLikeACloseRequest) {
         EXPECT_FALSE(chainState().init);
         expectDisplayAsFound(); // the close path restores what Esc would leave switched
         expectNoGdiObjectLeft();
-        shutdownHost();
-        ASSERT_TRUE(videoReady());
+        restartHost();
     }
 }
 
-using HostStart = DummyDisplay;
+using HostStart = HostTest;
 
 TEST_F(HostStart, ASignalBeforeAnyWindowExistsClosesTheWindowOnceItDoes) {
     // The fixture has started the host and nothing else: the handlers are already ours.

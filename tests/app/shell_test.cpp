@@ -2,14 +2,10 @@
 #include "app/resolution.h"
 #include "app/shell.h"
 #include "platform/faults.h"
-#include "platform/sdl/display.h"
-#include "platform/sdl/messages.h"
-#include "platform/sdl/signals.h"
-#include "platform/sdl/window.h"
+#include "platform/host/core.h"
 #include "platform/win32.h"
-#include "support/dummy_display.h"
+#include "support/host_desktop.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -18,8 +14,6 @@
 #include <vector>
 
 namespace {
-
-using namespace tess::sdl;
 
 // Tick sources for the frame timer, each with its own count (and so its own stamps).
 DWORD& uptimeCount() {
@@ -64,9 +58,9 @@ TEST(FrameTimer, RunsStraightAcrossTheWrapOfTheTickCount) {
     EXPECT_EQ(retFrameSpdOver<wrapTicks>(), 0.016f);
 }
 
-struct Shell : DummyDisplay {
+struct Shell : HostTest {
     void SetUp() override {
-        DummyDisplay::SetUp();
+        HostTest::SetUp();
         workRes(false, 800, 600);
         chainState().init = true; // a frame drawn by WinMain would clear it
     }
@@ -79,7 +73,7 @@ std::vector<unsigned> shownMode() {
     return {m.dmPelsWidth, m.dmPelsHeight};
 }
 
-const std::vector<unsigned> kDesktop = {1024, 768}; // the dummy driver's
+const std::vector<unsigned> kDesktop = {1024, 768}; // the test desktop's
 
 // The message waiting now, taken; WM_NULL when none.
 MSG takeMessage() {
@@ -127,8 +121,8 @@ TEST_F(Shell, WinMainEndsARefusedSwitchWithOneBeforeAnyFrame) {
     workRes(false, -5, 600); // a size no display can take, though a window can
     char tail[] = "";
     EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 1);
-    EXPECT_TRUE(chainState().init); // goProgram never ran
-    EXPECT_EQ(windowCount(), 1);    // nothing in WinMain destroys the window
+    EXPECT_TRUE(chainState().init);                            // goProgram never ran
+    EXPECT_EQ(tess::host::host().registry.windows.size(), 1u); // nothing in WinMain destroys it
 }
 
 TEST_F(Shell, WinMainRestoresTheDisplayWhenNoWindowCanBeCreated) {
@@ -144,23 +138,19 @@ TEST_F(Shell, WinMainRestoresTheDisplayWhenNoWindowCanBeCreated) {
 
 TEST_F(Shell, WinMainEndsWithZeroOnEscAndOnATerminationSignal) {
     // Esc, pressed before the window exists, goes to the window once it does.
-    SDL_Event e;
-    std::memset(&e, 0, sizeof e);
-    e.type = SDL_KEYDOWN;
-    e.key.keysym.sym = SDLK_ESCAPE;
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    pressKey(nullptr, VK_ESCAPE, true);
     char tail[] = "b";
     EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 0);
     EXPECT_EQ(shownMode(), (std::vector<unsigned>{640, 480})); // Esc does not restore
-    ASSERT_EQ(windowCount(), 1);
+    const auto& windows = tess::host::host().registry.windows;
+    ASSERT_EQ(windows.size(), 1u);
     RECT client;
-    GetClientRect(windowAt(0)->handle, &client);
+    GetClientRect(windows[0]->handle, &client);
     EXPECT_EQ((std::vector<LONG>{client.right, client.bottom}), (std::vector<LONG>{640, 480}));
-    EXPECT_EQ(SDL_ShowCursor(SDL_QUERY), SDL_DISABLE);
+    EXPECT_FALSE(testCursorShown());
 
-    shutdownHost();
-    ASSERT_TRUE(videoReady());
-    catchTerminationSignals();
+    tess::shutdownHost();
+    ASSERT_TRUE(tess::hostReady()); // signals are caught from the start
     std::raise(SIGTERM);
     EXPECT_EQ(WinMain(nullptr, nullptr, tail, SW_SHOWDEFAULT), 0);
     EXPECT_EQ(shownMode(), kDesktop); // closing restores

@@ -4,7 +4,7 @@
 #include "picture.h"
 
 #include "platform/gdi/gdi_stats.h"
-#include "platform/host.h"
+#include "platform/host/input.h"
 
 #include <gtest/gtest.h>
 
@@ -37,13 +37,13 @@ TEST(Vec2Point, TruncatesEachCoordinateTowardZero) {
 }
 
 TEST(MousePos, ReadsTheCursorInWholeScreenPixels) {
-    tess::setCursorPosition(123, -45);
+    tess::host::setCursorPosition(123, -45);
     gdilog::start();
     const vec2 p = mousePos();
     EXPECT_EQ(gdilog::stop(), Log{"GetCursorPos"});
     EXPECT_EQ(p.x, 123.0);
     EXPECT_EQ(p.y, -45.0);
-    tess::setCursorPosition(0, 7);
+    tess::host::setCursorPosition(0, 7);
     EXPECT_EQ(mousePos().x, 0.0);
     EXPECT_EQ(mousePos().y, 7.0);
 }

@@ -9,8 +9,9 @@
 //                        window is destroyed under the drawing the program goes
 //                        on (errors about it pass) and the handles go with it
 
-#include "platform/sdl/lifecycle.h"
-#include "platform/sdl/window.h"
+#include "platform/host.h"
+#include "platform/host/windows.h"
+#include "platform/sdl/sdl_common.h"
 #include "platform/win32.h"
 
 #include <SDL.h>
@@ -88,11 +89,11 @@ int adoptAgain() {
     XMapWindow(other, x);
     XSync(other, False);
     registerProbe();
-    const HWND first = tess::sdl::adoptForeignWindow(x);
+    const HWND first = tess::adoptWindow(x);
     const bool drewFirst = redChild(first) != nullptr;
-    tess::sdl::shutdownHost();
+    tess::shutdownHost();
     registerProbe();
-    const HWND again = tess::sdl::adoptForeignWindow(x);
+    const HWND again = tess::adoptWindow(x);
     RECT r{};
     const bool live = again && IsWindow(again) && GetClientRect(again, &r) && r.right == 64;
     const HWND child = live ? redChild(again) : nullptr;
@@ -113,7 +114,7 @@ int adoptAgain() {
                 "the handles are %s\n",
                 first && drewFirst ? "drawn into" : "refused", live ? "live" : "not live", shown,
                 gone ? "gone" : "still there");
-    tess::sdl::shutdownHost();
+    tess::shutdownHost();
     XCloseDisplay(other);
     return first && drewFirst && live && shown == 256 && gone ? 0 : 1;
 }
@@ -135,7 +136,7 @@ int main(int argc, char** argv) {
 
     ShowWindow(hwnd, SW_SHOW);
     MSG m;
-    const double interval = tess::sdl::findWindow(hwnd)->interval;
+    const double interval = tess::host::findWindow(hwnd)->interval;
     peekFor(0.3); // mapped and exposed: nothing more comes from the server
     // A one-pixel copy presents at the next peek (none is due); the block right
     // after it falls within the same refresh interval and has to wait.
@@ -145,7 +146,7 @@ int main(int argc, char** argv) {
     FillRect(memory, &block, red);
     BitBlt(window, 0, 0, 64, 48, memory, 0, 0, SRCCOPY);
     PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE);
-    SDL_Window* sdl = tess::sdl::sdlWindowOf(hwnd);
+    SDL_Window* sdl = tess::sdl::sdlWindow(tess::host::findWindow(hwnd)->shownIn);
     const int before = redShown(sdl);
     peekFor(2 * interval);
     const int after = redShown(sdl);

@@ -158,7 +158,7 @@ config=$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt" | tr '[
         platform/win32_decls.h; do
         echo "$INCLUDEDIR/tessaline/$h"
     done
-    for lib in draw math platform platform_gdi; do echo "$LIBDIR/libtessaline_$lib.a"; done
+    for lib in draw math platform platform_gdi platform_host; do echo "$LIBDIR/libtessaline_$lib.a"; done
     for f in TessalineConfig TessalineConfigVersion TessalineTargets "TessalineTargets-$config"; do
         echo "$CMAKEDIR/$f.cmake"
     done

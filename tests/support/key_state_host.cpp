@@ -2,8 +2,8 @@
 
 #include "support/key_state.h"
 
-#include "platform/host.h"
+#include "platform/host/input.h"
 
 void holdKey(int virtualKey, bool down) {
-    tess::setKeyDown(virtualKey, down);
+    tess::host::setKeyDown(virtualKey, down);
 }

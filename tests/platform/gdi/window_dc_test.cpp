@@ -1,4 +1,4 @@
-#include "platform/host.h"
+#include "platform/gdi/window_surfaces.h"
 #include "platform/win32.h"
 #include "support/memory_dc.h"
 
@@ -10,12 +10,17 @@
 
 namespace {
 
-// A host with one window whose backing store the test holds: what BitBlt reports
-// is what the host would put on the screen.
+// A host with one window whose backing store the test holds: what a copy left
+// changed there is what the host would put on the screen.
 struct Recorder {
     tess::Surface surface{8, 4};
     void resize(int w, int h) { surface = tess::Surface(w, h); }
     std::vector<tess::PixelRect> blits;
+    // Takes what changed, as the host's present does: its bounds, when anything did.
+    void take() {
+        const tess::DirtyRegion changed = surface.takeChanged();
+        if (!changed.empty()) blits.push_back(changed.bounds());
+    }
 };
 
 Recorder& recorder() {
@@ -30,12 +35,10 @@ HWND theWindow() {
 struct RecordingHost : ::testing::Test {
     void SetUp() override {
         recorder() = Recorder{};
-        tess::WindowHost h;
-        h.surfaceOf = [](HWND w) { return w == theWindow() ? &recorder().surface : nullptr; };
-        h.blitted = [](HWND, const tess::PixelRect& r) { recorder().blits.push_back(r); };
-        tess::setWindowHost(h);
+        tess::setWindowSurfaces(
+            [](HWND w) { return w == theWindow() ? &recorder().surface : nullptr; });
     }
-    void TearDown() override { tess::setWindowHost(tess::WindowHost{}); }
+    void TearDown() override { tess::setWindowSurfaces(nullptr); }
 };
 
 std::vector<int> corners(const tess::PixelRect& r) {
@@ -49,19 +52,21 @@ TEST_F(RecordingHost, ABlitToAWindowReportsOnlyThePixelsItChanged) {
     SetPixelV(bitmap.dc, 2, 1, 0x0000FF);
     SetPixelV(bitmap.dc, 5, 2, 0x00FF00);
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    recorder().take();
     ASSERT_EQ(recorder().blits.size(), 1u);
     EXPECT_EQ(corners(recorder().blits[0]), (std::vector<int>{2, 1, 6, 3}));
-    EXPECT_EQ(corners(recorder().surface.dirty.bounds()), (std::vector<int>{2, 1, 6, 3}));
     EXPECT_EQ(recorder().surface.at(2, 1), 0x0000FFu);
     EXPECT_EQ(recorder().surface.at(5, 2), 0x00FF00u);
 
     // The same picture again changes nothing, and nothing is reported.
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    recorder().take();
     EXPECT_EQ(recorder().blits.size(), 1u);
 
     // One changed pixel at the far corner is a one-pixel region.
     SetPixelV(bitmap.dc, 7, 3, 0xFFFFFF);
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    recorder().take();
     ASSERT_EQ(recorder().blits.size(), 2u);
     EXPECT_EQ(corners(recorder().blits[1]), (std::vector<int>{7, 3, 8, 4}));
     EXPECT_EQ(recorder().surface.at(7, 3), 0xFFFFFFu);
@@ -74,12 +79,14 @@ TEST_F(RecordingHost, ABlitRepairsWhatWasDrawnOnTheWindowSinceTheLastOne) {
     ASSERT_NE(window, nullptr);
     SetPixelV(bitmap.dc, 2, 1, 0x0000FF);
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    recorder().take();
     ASSERT_EQ(recorder().blits.size(), 1u);
 
     // Drawn on the window, not on the bitmap: the next copy of the unchanged
     // bitmap still puts that pixel back, and reports just it.
     SetPixelV(window, 6, 3, 0x00FF00);
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    recorder().take();
     ASSERT_EQ(recorder().blits.size(), 2u);
     EXPECT_EQ(corners(recorder().blits[1]), (std::vector<int>{6, 3, 7, 4}));
     EXPECT_EQ(recorder().surface.at(6, 3), 0u);
@@ -88,6 +95,7 @@ TEST_F(RecordingHost, ABlitRepairsWhatWasDrawnOnTheWindowSinceTheLastOne) {
     // A pixel the bitmap rewrites with the colour it had is no change on screen.
     SetPixelV(bitmap.dc, 2, 1, 0x0000FF);
     EXPECT_TRUE(BitBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, SRCCOPY));
+    recorder().take();
     EXPECT_EQ(recorder().blits.size(), 2u);
     ReleaseDC(theWindow(), window);
 }
@@ -111,6 +119,7 @@ TEST_F(RecordingHost, AStretchByAWholeFactorPaintsBlocksAndReportsOnlyWhatChange
     SetPixelV(bitmap.dc, 1, 0, 0x0000FF);
     SetPixelV(bitmap.dc, 3, 1, 0x00FF00);
     EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    recorder().take();
     EXPECT_EQ(rowsOf(recorder().surface), "..##....\n..##....\n......oo\n......oo\n");
     ASSERT_EQ(recorder().blits.size(), 1u);
     EXPECT_EQ(corners(recorder().blits[0]), (std::vector<int>{2, 0, 8, 4}));
@@ -118,9 +127,11 @@ TEST_F(RecordingHost, AStretchByAWholeFactorPaintsBlocksAndReportsOnlyWhatChange
     // Again unchanged: nothing written, nothing reported. One source pixel
     // changed: its block alone.
     EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    recorder().take();
     EXPECT_EQ(recorder().blits.size(), 1u);
     SetPixelV(bitmap.dc, 0, 1, 0x00FF00);
     EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    recorder().take();
     ASSERT_EQ(recorder().blits.size(), 2u);
     EXPECT_EQ(corners(recorder().blits[1]), (std::vector<int>{0, 2, 2, 4}));
 
@@ -128,8 +139,10 @@ TEST_F(RecordingHost, AStretchByAWholeFactorPaintsBlocksAndReportsOnlyWhatChange
     // same size is a plain copy.
     recorder().resize(8, 4);
     EXPECT_TRUE(StretchBlt(window, 4, 2, 6, 6, bitmap.dc, 1, 0, 2, 2, SRCCOPY));
+    recorder().take();
     EXPECT_EQ(rowsOf(recorder().surface), "........\n........\n....###.\n....###.\n");
     EXPECT_TRUE(StretchBlt(window, 0, 0, 2, 1, bitmap.dc, 0, 1, 2, 1, SRCCOPY));
+    recorder().take();
     EXPECT_EQ(rowsOf(recorder().surface), "o.......\n........\n....###.\n....###.\n");
     EXPECT_FALSE(StretchBlt(window, 0, 0, -8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY)); // no mirroring
 
@@ -139,6 +152,7 @@ TEST_F(RecordingHost, AStretchByAWholeFactorPaintsBlocksAndReportsOnlyWhatChange
     EXPECT_TRUE(BitBlt(copy.dc, 0, 0, 4, 2, bitmap.dc, 0, 0, SRCCOPY));
     SetPixelV(bitmap.dc, 2, 0, 0x0000FF);
     EXPECT_TRUE(StretchBlt(window, 0, 0, 8, 4, bitmap.dc, 0, 0, 4, 2, SRCCOPY));
+    recorder().take();
     EXPECT_TRUE(BitBlt(copy.dc, 0, 0, 4, 2, bitmap.dc, 0, 0, SRCCOPY));
     EXPECT_EQ(copy.at(2, 0), 0x0000FFu);
     ReleaseDC(theWindow(), window);
@@ -176,11 +190,11 @@ TEST_F(RecordingHost, TheChangedListCoversEveryChangedPixelOfRandomWrites) {
             FillRect(bitmap.dc, &r, brush);
         }
         if (rnd(12) == 0) SetPixelV(window, rnd(w), rnd(h), 0xFFFFFF);
-        if (rnd(3) == 0) recorder().surface.dirty.clear(); // presented meanwhile
+        if (rnd(3) == 0) recorder().surface.takeChanged(); // presented meanwhile
 
         const std::vector<std::uint32_t> before = recorder().surface.pixels;
         ASSERT_TRUE(BitBlt(window, 0, 0, w, h, bitmap.dc, 0, 0, SRCCOPY));
-        const tess::DirtyRegion& dirty = recorder().surface.dirty;
+        const tess::DirtyRegion& dirty = recorder().surface.changed();
         ASSERT_LE(dirty.count, tess::DirtyRegion::kMax);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {

@@ -1,8 +1,14 @@
-#include "platform/host.h"
+// The browser driver over the fake page: the page's key codes, the copy onto
+// the canvas, presents on the display's frames, the page's settings and end;
+// the queue and display cases (tests/platform/host) run over it too.
+
+#include "fake_page.h"
+
 #include "platform/web/input.h"
-#include "platform/web/page.h"
 #include "platform/web/present.h"
 #include "platform/win32.h"
+#include "support/host_desktop.h"
+#include "support/memory_dc.h"
 
 #include <gtest/gtest.h>
 
@@ -13,21 +19,9 @@
 
 namespace {
 
-using tess::noteKey;
 using tess::PixelRect;
-using tess::releaseKeys;
 using tess::Surface;
 using namespace tess::web;
-
-// What reached the canvas: each put's place, size and bytes.
-struct Put {
-    int x, y, width, height;
-    std::vector<unsigned char> bytes;
-};
-std::vector<Put>& canvasPuts() {
-    static std::vector<Put> p;
-    return p;
-}
 
 bool held(int virtualKey) {
     return (GetKeyState(virtualKey) & 0x80) != 0;
@@ -53,16 +47,6 @@ TEST(WebKeys, LeaveUnknownAndMalformedCodesUnnamed) {
                              "Numpad", "NumpadAdd", "enter", "MetaLeft", "Unidentified"})
         EXPECT_EQ(virtualKeyOf(code), 0) << code;
     EXPECT_EQ(virtualKeyOf(nullptr), 0);
-}
-
-TEST(WebKeys, AreAllReleasedWhenThePageLosesTheKeyboard) {
-    noteKey(VK_RETURN, true);
-    noteKey(VK_LSHIFT, true);
-    ASSERT_TRUE(held(VK_RETURN));
-    releaseKeys();
-    EXPECT_FALSE(held(VK_RETURN));
-    EXPECT_FALSE(held(VK_LSHIFT));
-    EXPECT_FALSE(held(VK_SHIFT));
 }
 
 TEST(WebPresent, CopiesARectangleOpaqueInCanvasByteOrder) {
@@ -95,26 +79,86 @@ TEST(WebPresent, ClipsToTheSurfaceAndCopiesNothingOffIt) {
     EXPECT_EQ(out.size(), 5u); // untouched
 }
 
-TEST(WebPresent, PutsOnlyTheDirtyRectanglesThenNothingUntilMoreChanges) {
-    Surface s(200, 200); // far apart: two rectangles, not their union
-    s.at(3, 4) = RGB(9, 8, 7);
-    s.touch(3, 4);
-    s.touch(PixelRect{196, 190, 200, 192});
-    canvasPuts().clear();
-    ASSERT_TRUE(presentSurface(s, false));
-    ASSERT_EQ(canvasPuts().size(), 2u);
-    EXPECT_EQ(canvasPuts()[0].x, 3);
-    EXPECT_EQ(canvasPuts()[0].y, 4);
-    EXPECT_EQ(canvasPuts()[0].width * canvasPuts()[0].height, 1);
-    EXPECT_EQ(canvasPuts()[0].bytes, (std::vector<unsigned char>{9, 8, 7, 0xFF}));
-    EXPECT_EQ(canvasPuts()[1].x, 196);
-    EXPECT_EQ(canvasPuts()[1].y, 190);
-    EXPECT_EQ(canvasPuts()[1].width, 4);
-    EXPECT_EQ(canvasPuts()[1].height, 2);
-    EXPECT_FALSE(presentSurface(s, false));
-    EXPECT_EQ(canvasPuts().size(), 2u);
-    ASSERT_TRUE(presentSurface(s, true)); // shown anew: all of it
-    EXPECT_EQ(canvasPuts().back().width * canvasPuts().back().height, 200 * 200);
+using WebPage = HostTest;
+
+TEST_F(WebPage, PutsOnlyWhatChangedOnTheDisplaysFramesAndNothingUntilMoreChanges) {
+    ASSERT_NE(registerTestClass("page", DefWindowProcA), 0);
+    HWND hwnd = CreateWindowExA(0, "page", "t", WS_POPUP | WS_VISIBLE, 0, 0, 200, 200, nullptr,
+                                nullptr, nullptr, nullptr);
+    ASSERT_NE(hwnd, nullptr);
+    EXPECT_EQ((std::vector<int>{fakepage::page().canvasW, fakepage::page().canvasH}),
+              (std::vector<int>{200, 200}));
+    EXPECT_TRUE(fakepage::page().canvasShown);
+    // The page has one canvas: a second window is refused.
+    EXPECT_EQ(
+        CreateWindowExA(0, "page", "t", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
+    // Shown anew: all of it, at the next frame.
+    EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT), DWORD(WAIT_OBJECT_0));
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE) && m.message == WM_PAINT)
+        DispatchMessageA(&m);
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    ASSERT_FALSE(fakepage::page().puts.empty());
+    EXPECT_EQ(fakepage::page().puts.back().width * fakepage::page().puts.back().height, 200 * 200);
+
+    // Two changes far apart: two rectangles, not their union.
+    MemoryDc bitmap(200, 200);
+    SetPixelV(bitmap.dc, 3, 4, RGB(9, 8, 7));
+    SetPixelV(bitmap.dc, 197, 191, RGB(1, 2, 3));
+    HDC dc = GetDC(hwnd);
+    BitBlt(dc, 0, 0, 200, 200, bitmap.dc, 0, 0, SRCCOPY);
+    fakepage::page().puts.clear();
+    const int presents = fakepage::page().presents;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT); // sleeps to the next frame
+    ASSERT_EQ(fakepage::page().puts.size(), 2u);
+    EXPECT_EQ(fakepage::page().presents, presents + 1);
+    EXPECT_EQ(fakepage::page().puts[0].x, 3);
+    EXPECT_EQ(fakepage::page().puts[0].y, 4);
+    EXPECT_EQ(fakepage::page().puts[0].bytes, (std::vector<unsigned char>{9, 8, 7, 0xFF}));
+    EXPECT_EQ(fakepage::page().puts[1].x, 197);
+    EXPECT_EQ(fakepage::page().puts[1].y, 191);
+    // Nothing changed: frames come and go, and nothing is put.
+    for (int i = 0; i < 3; ++i)
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 12, QS_ALLINPUT);
+    EXPECT_EQ(fakepage::page().puts.size(), 2u);
+    ReleaseDC(hwnd, dc);
+
+    // Switched, the canvas keeps the window's size and the page fits it.
+    DEVMODEA mode;
+    std::memset(&mode, 0, sizeof mode);
+    ASSERT_TRUE(EnumDisplaySettingsA(nullptr, ENUM_CURRENT_SETTINGS, &mode));
+    mode.dmPelsWidth = 200;
+    mode.dmPelsHeight = 200;
+    ASSERT_EQ(ChangeDisplaySettingsA(&mode, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
+    EXPECT_TRUE(fakepage::page().fitted);
+    EXPECT_EQ(fakepage::page().canvasW, 200);
+    ChangeDisplaySettingsA(nullptr, 0);
+    EXPECT_FALSE(fakepage::page().fitted);
+}
+
+TEST_F(WebPage, KeysAreAllReleasedWhenThePageLosesTheKeyboard) {
+    ASSERT_NE(registerTestClass("page", DefWindowProcA), 0);
+    HWND hwnd =
+        CreateWindowExA(0, "page", "t", WS_POPUP, 0, 0, 8, 8, nullptr, nullptr, nullptr, nullptr);
+    pressKey(hwnd, VK_RETURN, true);
+    pressKey(hwnd, VK_LSHIFT, true);
+    MSG m;
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+    ASSERT_TRUE(held(VK_RETURN));
+    ASSERT_TRUE(held(VK_SHIFT));
+    fakepage::blur();
+    PeekMessageA(&m, nullptr, 0, 0, PM_NOREMOVE);
+    EXPECT_FALSE(held(VK_RETURN));
+    EXPECT_FALSE(held(VK_LSHIFT));
+    EXPECT_FALSE(held(VK_SHIFT));
+}
+
+TEST_F(WebPage, ThePagesQueryIsTheSettingAndItHearsTheEnd) {
+    EXPECT_EQ(tess::hostSetting("res"), "c");
+    EXPECT_EQ(tess::hostSetting("seed"), "");
+    tess::hostEnded(3);
+    EXPECT_EQ(fakepage::page().exitCode, 3);
 }
 
 // The frame timer's clock: Emscripten refuses the boot-time clock, and a tick
@@ -126,11 +170,3 @@ TEST(WebClock, TickCountAdvances) {
 }
 
 } // namespace
-
-// The page's side of a present, recorded instead of drawn.
-void tess::web::putPixels(const std::uint32_t* rgba, int x, int y, int width, int height) {
-    const auto* bytes = reinterpret_cast<const unsigned char*>(rgba);
-    canvasPuts().push_back(
-        Put{x, y, width, height,
-            std::vector<unsigned char>(bytes, bytes + std::size_t(width) * height * 4)});
-}
