@@ -8,7 +8,9 @@
 # (exit 1 with one line on stderr; with DISPLAY naming no server, the line names
 # it), present and adopt (TESSALINE is the present probe: a copy into a window
 # reaches the X window through PeekMessageA alone; an adopted window is adopted
-# again, live, after a host restart).
+# again, live, after a host restart), windows (the probe again: ten windows made
+# and destroyed on a 16-bit second screen, whose TrueColor visual needs a
+# colormap each, leave the server holding no more for the probe than one does).
 set -euo pipefail
 scenario=$1 tessaline=$2 xprobe=$3 work=$4
 title="Tessaline II alpha 1"
@@ -41,8 +43,38 @@ fi
 # shellcheck source=../support/app_run.sh
 . "$(dirname "$0")/../support/app_run.sh"
 exitWithin=1
-start_xvfb 1280x1024x24
 unset SDL_VIDEODRIVER
+
+if [ "$scenario" = windows ]; then
+    exec 3>"$work/display"
+    Xvfb -displayfd 3 -screen 0 640x480x24 -screen 1 640x480x16 -nolisten tcp -noreset \
+        >"$work/xvfb.log" 2>&1 &
+    pids+=($!)
+    exec 3>&-
+    for _ in $(seq 250); do [ -s "$work/display" ] && break; sleep 0.02; done
+    export DISPLAY=":$(head -1 "$work/display").1"
+    # What the server holds for the probe's connections: xrestop counts a
+    # colormap among the resources it cannot name.
+    held() {
+        "$tessaline" windows "$1" >"$work/probe.out" &
+        local probe=$!
+        pids+=($probe)
+        for _ in $(seq 250); do grep -q "destroyed: $1" "$work/probe.out" && break; sleep 0.02; done
+        grep -q "destroyed: $1" "$work/probe.out" || fail "the probe made no windows"
+        xrestop -b -m 1 2>/dev/null | awk '/^[0-9]+ - / { other = / - xrestop / }
+            /res_base/ { own = $3 != "0" && !other }
+            own && /^\t(colormaps|unknowns)/ { n += $3 } END { print n + 0 }'
+        kill -TERM $probe
+        wait $probe || fail "the probe ended with $?"
+    }
+    one=$(held 1)
+    ten=$(held 10)
+    [ "$ten" -eq "$one" ] || fail "after ten windows the server holds $ten resources, after one $one"
+    echo "windows: on a 16-bit screen, $one resources held after one window and after ten"
+    exit 0
+fi
+
+start_xvfb 1280x1024x24
 
 if [ "$scenario" = present ] || [ "$scenario" = adopt ]; then
     "$tessaline" ${scenario#present} || fail "the host did not behave as it should"

@@ -8,6 +8,10 @@
 //                        (a child fills it and shows a copy), and when the
 //                        window is destroyed under the drawing the program goes
 //                        on (errors about it pass) and the handles go with it
+//   present_probe windows N
+//                        N windows made, shown and destroyed one after the
+//                        other; then it waits, holding nothing, until SIGTERM
+//                        ends it (for the script to count what the server holds)
 
 #include "platform/host.h"
 #include "platform/host/windows.h"
@@ -21,6 +25,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -119,9 +124,31 @@ int adoptAgain() {
     return first && drewFirst && live && shown == 256 && gone ? 0 : 1;
 }
 
+int windowsMadeAndDestroyed(int count) {
+    registerProbe();
+    for (int i = 0; i < count; ++i) {
+        HWND hwnd = CreateWindowExA(0, "probe", "probe", WS_POPUP | WS_VISIBLE, 0, 0, 64, 48,
+                                    nullptr, nullptr, nullptr, nullptr);
+        if (!hwnd) return 2;
+        peekFor(0.02);
+        DestroyWindow(hwnd);
+    }
+    std::printf("windows made and destroyed: %d\n", count);
+    std::fflush(stdout);
+    MSG m;
+    for (;;) { // with no window left, SIGTERM quits
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
+        if (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE) && m.message == WM_QUIT) break;
+    }
+    tess::shutdownHost();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 2 && std::strcmp(argv[1], "windows") == 0)
+        return windowsMadeAndDestroyed(std::atoi(argv[2]));
     if (argc > 1) return std::strcmp(argv[1], "adopt") == 0 ? adoptAgain() : 2;
     registerProbe();
     HWND hwnd = CreateWindowExA(0, "probe", "present probe", WS_POPUP, 0, 0, 64, 48, nullptr,
