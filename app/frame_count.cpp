@@ -10,6 +10,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct Count {
+    FrameLoop inner;
     bool started = false;
     Clock::time_point first, last;
     std::chrono::system_clock::time_point wallFirst;
@@ -21,14 +22,23 @@ double epochSeconds(std::chrono::system_clock::time_point t) {
 }
 
 Count& count() {
-    static Count c;
+    static Count c; // the one counted loop of a benchmark run
     return c;
 }
 
-} // namespace
+void start(void*, HDC window, HDC memory, int width, int height) {
+    const FrameLoop& inner = count().inner;
+    if (inner.start) inner.start(inner.context, window, memory, width, height);
+}
 
-bool countFrame(double seconds) {
+void reshape(void*, HDC window, int width, int height) {
+    const FrameLoop& inner = count().inner;
+    if (inner.reshape) inner.reshape(inner.context, window, width, height);
+}
+
+void step(void*, HDC window, HDC memory, float dt) {
     Count& c = count();
+    c.inner.step(c.inner.context, window, memory, dt);
     const Clock::time_point now = Clock::now();
     if (!c.started) {
         c.started = true;
@@ -38,11 +48,13 @@ bool countFrame(double seconds) {
         ++c.frames;
     }
     c.last = now;
-    return std::chrono::duration<double>(now - c.first).count() >= seconds;
+    if (std::chrono::duration<double>(now - c.first).count() >= TESS_COUNT_FRAMES)
+        PostQuitMessage(0);
 }
 
-void reportFrames() {
-    const Count& c = count();
+void stop(void*) {
+    Count& c = count();
+    if (c.inner.stop) c.inner.stop(c.inner.context);
     const double s = std::chrono::duration<double>(c.last - c.first).count();
     // The wall-clock span lets outside measurements (the X server's load, its
     // screen updates) be taken over exactly these seconds.
@@ -50,4 +62,17 @@ void reportFrames() {
                  s > 0 ? double(c.frames) / s : 0.0, epochSeconds(c.wallFirst),
                  epochSeconds(c.wallFirst) + s);
     std::fflush(stderr);
+}
+
+} // namespace
+
+FrameLoop countedLoop(const FrameLoop& inner) {
+    count().inner = inner;
+    FrameLoop loop = inner;
+    loop.context = nullptr;
+    loop.start = start;
+    loop.step = step;
+    loop.reshape = reshape;
+    loop.stop = stop;
+    return loop;
 }

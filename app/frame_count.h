@@ -1,10 +1,12 @@
-// Frame counting for the benchmark build of the program (TESS_COUNT_FRAMES set
-// to a number of seconds): the shipped program has none of it and prints nothing.
+// Frame counting for the benchmark builds of the program: a client of the frame
+// loop wrapped so that it counts its frames, quits TESS_COUNT_FRAMES seconds
+// after its first and then prints what it counted. The shipped program has none
+// of it and prints nothing.
 #pragma once
 
-// Counts one presented frame. The count runs from the first frame; true once the
-// given number of seconds has passed since then.
-bool countFrame(double seconds);
-// One line on stderr: the frames counted, the seconds they took, frames per
-// second, and the wall-clock times (seconds since 1970) of the first and last.
-void reportFrames();
+#include "app/frames.h"
+
+// `inner`, counted. One line on stderr at its stop: the frames counted, the
+// seconds they took, frames per second, and the wall-clock times (seconds since
+// 1970) of the first and last. One counted loop per process.
+FrameLoop countedLoop(const FrameLoop& inner);

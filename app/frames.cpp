@@ -5,9 +5,6 @@
 
 #include "anim/chain.h"
 #include "app/command_tail.h"
-#ifdef TESS_COUNT_FRAMES
-#include "app/frame_count.h"
-#endif
 
 #include <chrono>
 #include <cstdlib>
@@ -87,7 +84,26 @@ HBITMAP regrow(HDC window, HDC memory, HBITMAP bitmap, const RECT& area, HBRUSH 
     return grown;
 }
 
+void programStart(void* context, HDC, HDC, int width, int height) {
+    *static_cast<ProgramFrame*>(context) = ProgramFrame{width, height};
+}
+
+void programStep(void* context, HDC window, HDC memory, float dt) {
+    const ProgramFrame& f = *static_cast<const ProgramFrame*>(context);
+    goProgram(memory, dt);
+    BitBlt(window, 0, 0, f.width, f.height, memory, 0, 0, SRCCOPY);
+}
+
 } // namespace
+
+FrameLoop programLoop(ProgramFrame& frame, unsigned delay) {
+    FrameLoop loop;
+    loop.delay = delay;
+    loop.context = &frame;
+    loop.start = programStart;
+    loop.step = programStep;
+    return loop;
+}
 
 int runFrames(HWND window, int showCommand, const FrameLoop& loop) {
     retFrameSpd(); // the first frame measures from here
@@ -107,7 +123,7 @@ int runFrames(HWND window, int showCommand, const FrameLoop& loop) {
     FillRect(memoryDc, &area, black); // black once; the traces are never cleared
     std::srand(startSeed());
 
-    if (loop.reshape) loop.reshape(loop.animation, windowDc, area.right, area.bottom);
+    if (loop.start) loop.start(loop.context, windowDc, memoryDc, area.right, area.bottom);
 
     using Clock = std::chrono::steady_clock;
     const std::chrono::microseconds pace(loop.delay);
@@ -141,24 +157,13 @@ int runFrames(HWND window, int showCommand, const FrameLoop& loop) {
                     bitmap = grown;
                     area = next;
                     client = now;
-                    if (loop.reshape)
-                        loop.reshape(loop.animation, windowDc, area.right, area.bottom);
+                    if (loop.reshape) loop.reshape(loop.context, windowDc, area.right, area.bottom);
                 }
             }
         }
-        if (loop.frame) {
-            loop.frame(loop.animation, windowDc, memoryDc, retFrameSpd());
-        } else { // the program's frame: its animation, and a copy of the whole bitmap
-            goProgram(memoryDc, retFrameSpd());
-            BitBlt(windowDc, 0, 0, client.right, client.bottom, memoryDc, 0, 0, SRCCOPY);
-        }
-#ifdef TESS_COUNT_FRAMES
-        if (countFrame(TESS_COUNT_FRAMES)) PostQuitMessage(0);
-#endif
+        loop.step(loop.context, windowDc, memoryDc, retFrameSpd());
     }
-#ifdef TESS_COUNT_FRAMES
-    reportFrames();
-#endif
+    if (loop.stop) loop.stop(loop.context);
 
     SelectObject(memoryDc, oldBitmap);
     DeleteObject(bitmap);

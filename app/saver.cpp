@@ -1,6 +1,7 @@
 // The screensaver's window procedure, start-up and frames: a chain per monitor,
 // drawn on a bitmap of the window's size divided by the pixel size and shown
-// enlarged; the frame loop is the program's (frames.h).
+// enlarged; a client of the program's frame loop (frames.h), its state the
+// loop's context and its window's user data.
 
 #include "app/saver.h"
 
@@ -35,7 +36,7 @@ struct Chain {
     RECT changed[kRuns]{}; // bitmap pixels faded since the last copy
 };
 
-struct SaverState {
+struct Saver {
     SaverMode mode = SaverMode::Window;
     POINT start{0, 0};
     bool firstMove = true;
@@ -48,9 +49,9 @@ struct SaverState {
     Clock::time_point lastCopy{};
 };
 
-SaverState& state() {
-    static SaverState s;
-    return s;
+// The saver a window's procedure works for; null before it is known.
+Saver* saverOf(HWND window) {
+    return reinterpret_cast<Saver*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
 bool emptyRect(const RECT& r) {
@@ -83,8 +84,8 @@ BOOL CALLBACK addMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
 // bitmap; one for the whole bitmap when the system names none. Chains that stay
 // keep their points (the head comes back to a new centre by itself); new ones
 // are seeded at their first frame.
-void reshape(void*, HDC window, int width, int height) {
-    SaverState& s = state();
+void reshape(void* context, HDC window, int width, int height) {
+    Saver& s = *static_cast<Saver*>(context);
     s.width = width;
     s.height = height;
     MonitorAreas monitors;
@@ -122,8 +123,12 @@ void show(HDC window, HDC memory, const RECT& r, int n) {
 
 // Each chain steps in its area; what the frames changed reaches the window at
 // most once per refresh (the boxes around the chains' points, not the bitmap).
-void frame(void*, HDC window, HDC memory, float dt) {
-    SaverState& s = state();
+void start(void* context, HDC window, HDC, int width, int height) {
+    reshape(context, window, width, height);
+}
+
+void step(void* context, HDC window, HDC memory, float dt) {
+    Saver& s = *static_cast<Saver*>(context);
     for (int i = 0; i < s.chainCount; ++i) {
         Chain& c = s.chains[i];
         // This frame fades the pixels under the points where they are now.
@@ -203,8 +208,14 @@ Clock::duration refreshInterval() {
 } // namespace
 
 LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    SaverState& s = state();
-    const bool fullScreen = s.mode == SaverMode::FullScreen;
+    Saver* s = saverOf(window);
+    // Windows sends a few messages while the window is being made, before the
+    // saver is known: they need nothing of it.
+    if (!s) {
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const bool fullScreen = s->mode == SaverMode::FullScreen;
     switch (message) {
     case WM_CLOSE:
     case WM_DESTROY: // its own window closed, or a preview's parent gone
@@ -212,11 +223,11 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         return 0;
     case WM_PAINT:
         validateWindow(window);
-        s.copyAll = true; // what was uncovered comes back with the next copy
+        s->copyAll = true; // what was uncovered comes back with the next copy
         return 0;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (fullScreen || (s.mode == SaverMode::Window && wParam == VK_ESCAPE)) {
+        if (fullScreen || (s->mode == SaverMode::Window && wParam == VK_ESCAPE)) {
             PostQuitMessage(0);
             return 0;
         }
@@ -230,10 +241,10 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         if (fullScreen) {
             POINT at;
             GetCursorPos(&at);
-            const bool strayed = std::labs(long(at.x) - s.start.x) > kMouseSlack ||
-                                 std::labs(long(at.y) - s.start.y) > kMouseSlack;
-            if (!s.firstMove && strayed) PostQuitMessage(0);
-            s.firstMove = false;
+            const bool strayed = std::labs(long(at.x) - s->start.x) > kMouseSlack ||
+                                 std::labs(long(at.y) - s->start.y) > kMouseSlack;
+            if (!s->firstMove && strayed) PostQuitMessage(0);
+            s->firstMove = false;
         }
         return 0;
     default:
@@ -253,8 +264,7 @@ int runSaver(HINSTANCE instance, const SaverArgs& args, const SaverSettings& set
     default:
         break;
     }
-    SaverState& s = state();
-    s = SaverState{};
+    Saver s;
     s.mode = args.mode;
     registerWindowClass(instance, kClassName, SaverProc);
     HWND window = makeWindow(instance, args);
@@ -262,6 +272,7 @@ int runSaver(HINSTANCE instance, const SaverArgs& args, const SaverSettings& set
         UnregisterClassA(kClassName, instance);
         return 1;
     }
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&s));
     RECT client;
     GetClientRect(window, &client);
     s.pixelSize = pixelSizeFor(settings.pixelSize, client.bottom);
@@ -274,9 +285,13 @@ int runSaver(HINSTANCE instance, const SaverArgs& args, const SaverSettings& set
     loop.delay = settings.delay;
     loop.pixelSize = s.pixelSize;
     loop.followSize = true;
+    loop.context = &s;
+    loop.start = start;
+    loop.step = step;
     loop.reshape = reshape;
-    loop.frame = frame;
     const int quitCode = runFrames(window, SW_SHOW, loop);
+    // The window outlives the run (a preview's parent may keep it): it forgets the saver.
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
     UnregisterClassA(kClassName, instance);
     return quitCode;
 }

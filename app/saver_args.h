@@ -3,7 +3,7 @@
 // saver runs in. Reading only: nothing here touches a window.
 #pragma once
 
-#include "app/frames.h"
+#include "app/pace.h"
 #include "platform/win32.h"
 
 #include <string>

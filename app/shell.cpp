@@ -1,5 +1,6 @@
 // The program: WinMain's start-up (resolution, class, display switch, hidden
-// cursor, window), its window procedure, and the display switch.
+// cursor, window), its window procedure, and the display switch. WinMain itself
+// is in winmain.cpp.
 
 #include "app/shell.h"
 
@@ -43,11 +44,8 @@ LRESULT CALLBACK WinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     }
 }
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandTail, int showCommand) {
-    return runProgram(instance, commandTail, showCommand, 0);
-}
-
-int runProgram(HINSTANCE instance, const char* commandTail, int showCommand, unsigned delay) {
+int runProgram(HINSTANCE instance, const char* commandTail, int showCommand,
+               const FrameLoop& loop) {
     checkRes(commandTail);
     registerWindowClass(instance, kClassName, WinProc);
     toFullScreen();
@@ -61,8 +59,6 @@ int runProgram(HINSTANCE instance, const char* commandTail, int showCommand, uns
         UnregisterClassA(kClassName, instance);
         return 1;
     }
-    FrameLoop loop;
-    loop.delay = delay;
     const int quitCode = runFrames(window, showCommand, loop);
     UnregisterClassA(kClassName, instance);
     return quitCode;

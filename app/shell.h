@@ -14,7 +14,7 @@ LRESULT CALLBACK WinProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 // display alone; a refused switch posts the quit message with code 1.
 void toFullScreen();
 
-// WinMain's whole run with frames at least `delay` microseconds apart (0: as
-// fast as the machine allows, which is what WinMain itself asks for). Hosts
-// that offer a pace (the browser page) start the program here.
-int runProgram(HINSTANCE instance, const char* commandTail, int showCommand, unsigned delay);
+// WinMain's whole run with `loop` as the frame loop's client: WinMain's own is
+// programLoop at delay 0, as fast as the machine allows. The page (a pace of
+// its own) and the benchmark builds (their frames counted) start it here.
+int runProgram(HINSTANCE instance, const char* commandTail, int showCommand, const FrameLoop& loop);

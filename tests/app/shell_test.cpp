@@ -158,18 +158,26 @@ TEST_F(Shell, WinMainEndsWithZeroOnEscAndOnATerminationSignal) {
 
 // Frames of a paced loop, with the time each started.
 struct PacedRun {
-    std::vector<std::chrono::steady_clock::time_point> starts;
-    int reshapes = 0;
+    std::vector<std::chrono::steady_clock::time_point> frames;
+    int starts = 0, reshapes = 0, stops = 0;
 };
 
 void countFrame(void* run, HDC, HDC, float) {
     auto& r = *static_cast<PacedRun*>(run);
-    r.starts.push_back(std::chrono::steady_clock::now());
-    if (r.starts.size() == 6) PostQuitMessage(0);
+    r.frames.push_back(std::chrono::steady_clock::now());
+    if (r.frames.size() == 6) PostQuitMessage(0);
 }
 
 void countReshape(void* run, HDC, int, int) {
     ++static_cast<PacedRun*>(run)->reshapes;
+}
+
+void countStart(void* run, HDC, HDC, int, int) {
+    ++static_cast<PacedRun*>(run)->starts;
+}
+
+void countStop(void* run) {
+    ++static_cast<PacedRun*>(run)->stops;
 }
 
 TEST_F(Shell, APacedLoopStartsFramesAtLeastTheDelayApartAndWaitsForMessages) {
@@ -180,14 +188,18 @@ TEST_F(Shell, APacedLoopStartsFramesAtLeastTheDelayApartAndWaitsForMessages) {
     PacedRun run;
     FrameLoop loop;
     loop.delay = 20000;
-    loop.animation = &run;
-    loop.frame = countFrame;
+    loop.context = &run;
+    loop.start = countStart;
+    loop.step = countFrame;
     loop.reshape = countReshape;
+    loop.stop = countStop;
     EXPECT_EQ(runFrames(window, SW_SHOW, loop), 0);
-    ASSERT_EQ(run.starts.size(), 6u);
-    EXPECT_EQ(run.reshapes, 1); // the bitmap, once: the window kept its size
-    for (std::size_t i = 1; i < run.starts.size(); ++i)
-        EXPECT_GE(run.starts[i] - run.starts[i - 1], std::chrono::microseconds(20000)) << i;
+    ASSERT_EQ(run.frames.size(), 6u);
+    EXPECT_EQ(run.starts, 1);
+    EXPECT_EQ(run.reshapes, 0); // the window kept its size
+    EXPECT_EQ(run.stops, 1);
+    for (std::size_t i = 1; i < run.frames.size(); ++i)
+        EXPECT_GE(run.frames[i] - run.frames[i - 1], std::chrono::microseconds(20000)) << i;
 
     // The wait between frames ends with the time, or as soon as a message comes.
     EXPECT_EQ(MsgWaitForMultipleObjects(0, nullptr, FALSE, 30, QS_ALLINPUT), DWORD(WAIT_TIMEOUT));

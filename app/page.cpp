@@ -1,0 +1,35 @@
+// The page's settings read into the program's run.
+
+#include "app/page.h"
+
+#include "app/command_tail.h"
+#include "app/pace.h"
+#include "app/shell.h"
+#include "platform/host.h"
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+// A whole decimal number of microseconds, up to ten seconds; anything else
+// gives the default pace.
+unsigned delayOf(const std::string& text) {
+    unsigned long long delay = 0;
+    return parseNumber(text.c_str(), 10, 10000000, delay) ? unsigned(delay) : kDefaultDelay;
+}
+
+} // namespace
+
+int runPage(FrameLoop (*around)(const FrameLoop& inner)) {
+    // The frame loop reads the seed from the environment, as on every system.
+    const std::string seed = tess::hostSetting("seed");
+    if (!seed.empty()) setenv("TESSALINE_SEED", seed.c_str(), 1);
+    const std::string letter = tess::hostSetting("res");
+    ProgramFrame frame;
+    const FrameLoop loop = programLoop(frame, delayOf(tess::hostSetting("delay")));
+    const int code =
+        runProgram(nullptr, letter.c_str(), SW_SHOWDEFAULT, around ? around(loop) : loop);
+    tess::hostEnded(code);
+    return code;
+}
