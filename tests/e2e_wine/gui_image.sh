@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The Windows image of the program: a GUI program (no console window) that
 # defines WinMain and imports only the system's GDI32, USER32, KERNEL32 and the
-# C runtime (the screensaver also ADVAPI32, the registry of its settings):
-# nothing of our software layer or of SDL is linked in. Then its manifest, version record (the version of the build it lies
+# C runtime (the screensaver also ADVAPI32, the registry of its settings, and
+# COMCTL32, its dialog's controls): nothing of our software layer or of SDL is
+# linked in. Then its manifest, version record (the version of the build it lies
 # in) and icon (dist/tessaline.ico), read back with Debian's python3-pefile.
 #   gui_image.sh OBJDUMP TESSALINE_EXE
 set -euo pipefail
@@ -16,7 +17,7 @@ grep -qE '^Subsystem[[:space:]]+00000002' <<<"$headers" ||
     fail "subsystem is not Windows GUI: $(grep '^Subsystem' <<<"$headers")"
 dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr 'a-z' 'A-Z' | sort | tr '\n' ' ')
 want="GDI32.DLL KERNEL32.DLL MSVCRT.DLL USER32.DLL "
-[[ "$exe" != *.scr ]] || want="ADVAPI32.DLL $want"
+[[ "$exe" != *.scr ]] || want="ADVAPI32.DLL COMCTL32.DLL $want"
 [ "$dlls" = "$want" ] || fail "imports $dlls, not $want"
 symbols=$("$objdump" -t "$exe")
 grep -qE '[[:space:]]_?WinMain(@16)?$' <<<"$symbols" || fail "no WinMain"
