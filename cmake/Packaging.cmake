@@ -43,7 +43,7 @@ elseif(WIN32)
         # The programs' own version (app/CMakeLists.txt), whatever the package's.
         set(CPACK_TESS_FILE_VERSION ${TESS_VERSION_QUAD})
     else()
-        message(STATUS "No wixl or msibuild (Debian's wixl, msitools): cpack makes the zip alone, no MSI")
+        message(STATUS "No wixl or msibuild (Debian's wixl, msitools): cpack makes no MSI")
     endif()
 else()
     set(CPACK_GENERATOR DEB)
