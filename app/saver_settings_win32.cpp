@@ -6,6 +6,7 @@
 
 #include "app/saver_dialog.h"
 
+#include <commctrl.h>
 #include <cstdio>
 
 namespace {
@@ -104,6 +105,11 @@ SaverSettings readSaverSettings() {
 }
 
 int configureSaver(HINSTANCE instance, HWND owner) {
+    // The manifest binds the dialog's edit, combo box, buttons and labels to
+    // Common Controls 6, whose themed classes this registers. The dialog is tried
+    // whatever it answers: a dialog that cannot be made is reported below.
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
     const INT_PTR result = DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_SAVER_SETTINGS),
                                            IsWindow(owner) ? owner : NULL, settingsProc, 0);
     return result == -1 ? 1 : 0; // -1: the dialog could not be made

@@ -56,4 +56,10 @@ set(msi ${CPACK_PACKAGE_DIRECTORY}/${CPACK_PACKAGE_FILE_NAME}.msi)
 execute_process(COMMAND ${CPACK_TESS_WIXL} -a ${arch} ${defines} -D Size=${kilobytes}
                         -o ${msi} ${CPACK_TESS_SOURCE_DIR}/dist/tessaline.wxs
     WORKING_DIRECTORY ${stage} COMMAND_ERROR_IS_FATAL ANY)
+# wixl leaves every file unversioned, and Windows Installer compares unversioned
+# files by date: the programs get the version their version records carry (the
+# same files in a package of another version keep it) and their language.
+execute_process(COMMAND ${CPACK_TESS_MSIBUILD} ${msi} -q "UPDATE `File` \
+SET `Version` = '${CPACK_TESS_FILE_VERSION}', `Language` = '1033' \
+WHERE `File` = 'tessaline.exe' OR `File` = 'tessaline.scr'" COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "MSI: ${msi} generated")

@@ -31,14 +31,19 @@ elseif(WIN32)
     set(CPACK_COMPONENT_INCLUDE_TOPLEVEL_DIRECTORY ON)
     # The MSI: made after the zip by a script of ours, CPack having no generator
     # for wixl; it holds the zip's files.
+    # msibuild (msitools) gives the programs their versions in the File table.
     find_program(TESS_WIXL wixl)
-    if(TESS_WIXL)
+    find_program(TESS_MSIBUILD msibuild)
+    if(TESS_WIXL AND TESS_MSIBUILD)
         set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/Msi.cmake)
         set(CPACK_TESS_WIXL ${TESS_WIXL})
+        set(CPACK_TESS_MSIBUILD ${TESS_MSIBUILD})
         set(CPACK_TESS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
         math(EXPR CPACK_TESS_WIN_BITS "${CMAKE_SIZEOF_VOID_P} * 8")
+        # The programs' own version (app/CMakeLists.txt), whatever the package's.
+        set(CPACK_TESS_FILE_VERSION ${TESS_VERSION_QUAD})
     else()
-        message(STATUS "No wixl (Debian's wixl): cpack makes the zip alone, no MSI")
+        message(STATUS "No wixl or msibuild (Debian's wixl, msitools): cpack makes no MSI")
     endif()
 else()
     set(CPACK_GENERATOR DEB)

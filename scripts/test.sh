@@ -7,7 +7,7 @@ bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev
     x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db \
     emscripten chromium
 # The packages' tools: the MSI's builder and reader, and Debian's hardening check.
-bash scripts/deps.sh wixl msitools devscripts
+bash scripts/deps.sh wixl msitools devscripts python3-pefile
 # The Wayland end-to-end test: headless compositors, screenshots, Mesa's EGL in software,
 # Xwayland for the two-monitor desktop. Without them that one test says it is skipped, and why.
 bash scripts/deps.sh sway grim weston xwayland libegl-mesa0 libgl1-mesa-dri ||

@@ -16,8 +16,9 @@
 #     and tessaline-VERSION-winNN.msi beside it: the same files, each bound for its
 #     folder (Program Files, the width's system folder), two Start-menu shortcuts,
 #     the programs-list entry's properties and icon, an upgrade code, no registry
-#     values of its own. With wine as the build's emulator (64-bit), the MSI and a
-#     newer version of it are installed and removed by tests/e2e_wine/msi_wine.sh.
+#     values of its own, both programs versioned in the File table. With wine as
+#     the build's emulator (64-bit), the MSI and a newer version of it are
+#     installed and removed by tests/e2e_wine/msi_wine.sh.
 set -euo pipefail
 mode=$1 build=$(cd "$2" && pwd) work=$3
 source_dir=$(cd "$(dirname "$0")/../.." && pwd)
@@ -94,6 +95,15 @@ if [ "$mode" = windows ]; then
         cmp "$work/msix/$f" "$work/x/$top/$(basename "$f")" || fail "the MSI's $f is not the zip's"
     done <"$work/msix.list"
     ok "$top.msi: $(sed 's/ [0-9]*$//' "$work/msi.files" | tr '\n' ' ')(the zip's files)"
+    # The programs versioned as their version records are (the project's version in
+    # four numbers, US English), for Windows Installer to compare versions, not dates.
+    IFS=. read -r major minor patch tweak <<<"$version"
+    file_version=$major.$minor.${patch:-0}.${tweak:-0}
+    awk -F'\t' '{ print $1, $5, $6 }' "$work/tables/File" | sort >"$work/msi.versions"
+    printf '%s\n' "LICENSE.txt  " "README.txt  " "tessaline.exe $file_version 1033" \
+        "tessaline.scr $file_version 1033" >"$work/want"
+    diff "$work/want" "$work/msi.versions" || fail "the File table's versions and languages"
+    ok "its File table: tessaline.exe and tessaline.scr at version $file_version, the texts unversioned"
 
     property() { awk -F'\t' -v p="$1" '$1 == p { print $2 }' "$work/tables/Property"; }
     bytes=$(cat "$work/x/$top"/{tessaline.exe,tessaline.scr,README.txt,LICENSE.txt} | wc -c)
@@ -124,7 +134,6 @@ if [ "$mode" = windows ]; then
         exit 0
     fi
     # A newer version of the same files (its product code follows from the version).
-    IFS=. read -r major minor patch <<<"$version"
     newer="$major.$minor.$((${patch:-0} + 1))"
     cpack --config "$build/CPackConfig.cmake" -B "$work/newer" -D "CPACK_PACKAGE_VERSION=$newer" \
         -D "CPACK_PACKAGE_FILE_NAME=tessaline-$newer-win$bits" >>"$work/cpack.log" 2>&1 ||
