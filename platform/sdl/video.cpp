@@ -57,6 +57,11 @@ bool startVideo(const char* name, std::string& why) {
     // The default routes the window surface through software OpenGL, many times
     // slower, where the driver has a framebuffer of its own (X11).
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // SDL would hold the screen saver off for as long as video runs: reset the X
+    // server's idle timer, make a Wayland idle inhibitor for every window, ask
+    // the desktop over D-Bus. A Windows program that leaves WM_SYSCOMMAND to
+    // DefWindowProcA does none of that, and a screensaver least of all.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
     const bool started = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     SDL_ResetHint(SDL_HINT_VIDEODRIVER);

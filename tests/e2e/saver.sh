@@ -12,6 +12,9 @@
 #            resizable; shrunk and grown, it keeps its pixels in place and the
 #            chain keeps to the new size; Esc ends it with 0
 #   pixel    -pixel 3 shows 3x3 blocks; automatic shows 4x4 on a 3840x2160 root
+#   idle     neither the saver nor the program keeps the display awake: after
+#            45 s without input each X server's idle time is past 40 s (SDL
+#            alone would reset it every 30 s)
 #   errors   an id naming no window exits 1 with one line; a malformed id, an
 #            unknown option and a bad setting exit 2 with the usage; no display
 #            exits 1 with one line; --version; every option the description file
@@ -120,6 +123,23 @@ startLitIn() { # WINDOW ENV-AND-COMMAND...
 }
 
 case "$scenario" in
+idle)
+    program=$(dirname "$saver")/tessaline
+    start_xvfb 1280x1024x24
+    saverDisplay=$DISPLAY
+    TESSALINE_SEED=1 "$saver" -root 2>"$work/stderr" &
+    pids+=($!)
+    start_xvfb 1280x1024x24
+    TESSALINE_SEED=1 "$program" c 2>"$work/stderr.program" &
+    pids+=($!)
+    sleep 45
+    for p in "${pids[@]}"; do kill -0 "$p" || fail "a program or its server ended before its 45 s"; done
+    idleSaver=$(DISPLAY=$saverDisplay xprintidle)
+    idleProgram=$(xprintidle)
+    [ "$idleSaver" -gt 40000 ] || fail "with the saver running the server was idle only ${idleSaver} ms"
+    [ "$idleProgram" -gt 40000 ] || fail "with the program running the server was idle only ${idleProgram} ms"
+    echo "idle: after 45 s the servers were idle ${idleSaver} ms (saver), ${idleProgram} ms (program)"
+    ;;
 foreign)
     "$xprobe" window 400 300 >"$work/window" &
     maker=$!

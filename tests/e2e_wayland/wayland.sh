@@ -3,7 +3,8 @@
 #   wayland.sh TESSALINE TESSALINE_SAVER XPROBE WORKDIR
 # Under sway (1280x1024, no input devices): at letters a and e, 2 s after its
 # window is mapped, the screen shows coloured traces (neither black nor the
-# desktop background), 320x240 four times enlarged within 1280x960 at (0, 32);
+# desktop background), 320x240 four times enlarged within 1280x960 at (0, 32),
+# and the window holds no idle inhibitor (the session may idle and lock);
 # SIGTERM ends it with 0 (Esc cannot be typed without a keyboard). The same holds
 # for the screensaver in a window of its own (sway tiles it over the output), which
 # SIGTERM ends by the signal, as screensavers end. With the
@@ -85,6 +86,16 @@ shoot() {
     start "$@"
     sleep 2
     "${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
+    "${onSway[@]}" swaymsg -t get_tree >"$work/tree.json"
+    python3 - "$work/tree.json" "$1" <<'PY' || fail "$scenario: its window keeps the session from idling"
+import json, sys
+def nodes(n):
+    yield n
+    for k in n.get("nodes", []) + n.get("floating_nodes", []):
+        yield from nodes(k)
+ours = [n for n in nodes(json.load(open(sys.argv[1]))) if n.get("name") == sys.argv[2]]
+sys.exit(0 if ours and not any(n.get("inhibit_idle") for n in ours) else 1)
+PY
     kill -TERM $app
     exitWithin=5
     expectExit $code SIGTERM
