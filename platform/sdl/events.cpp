@@ -115,6 +115,10 @@ void translate(const SDL_Event& e, std::vector<DriverEvent>& out, const Hooks& h
 void pump(bool now, std::vector<DriverEvent>& out, const Hooks& hooks) {
     Common& c = common();
     const double t = seconds();
+    // A present's reply may bring events into the connection's queue, which no
+    // wait would hear of.
+    if (c.presented && c.quiet && hooks.eventsQueued()) c.quiet = false;
+    c.presented = false;
     if (now || t - c.lastPump >= (c.quiet ? kQuietPumpEvery : kPumpEvery)) {
         c.lastPump = t;
         c.quiet = false;
@@ -148,6 +152,10 @@ bool wait(double seconds, const Hooks& hooks) {
     }
     common().quiet = !woken;
     return woken;
+}
+
+bool maybeQueued() {
+    return true;
 }
 
 int virtualKeyOf(SDL_Keycode key) {

@@ -63,7 +63,7 @@ int noFds(int*, int) {
     return 0;
 }
 
-const Hooks kHooks = {monitorsChanged, noneGone, nothing, noFds};
+const Hooks kHooks = {monitorsChanged, noneGone, nothing, noFds, maybeQueued};
 
 DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
     return drawable(plainWindow(spec.title, spec.frame, windowFlags(spec)), why, destroyWindow);

@@ -87,7 +87,12 @@ struct Hooks {
     // Descriptors that become readable when events arrive, for the wait; none
     // (0) where events only come through SDL's own wait.
     int (*eventFds)(int* fds, int most);
+    // Whether events wait already read from the connection (a present's reply
+    // brings those along), where no descriptor would tell; true where unknown.
+    bool (*eventsQueued)();
 };
+// Unknown: a present may have brought events.
+bool maybeQueued();
 void pump(bool now, std::vector<DriverEvent>& out, const Hooks& hooks);
 bool wait(double seconds, const Hooks& hooks);
 template <const Hooks& H> void pumpWith(bool now, std::vector<DriverEvent>& out) {
@@ -114,6 +119,7 @@ struct Common {
     // nothing to read with nothing sent since: reading again would find nothing.
     double lastPump = -1e300;
     bool quiet = false;
+    bool presented = false; // since the window system was last read
     ScaleScratch scratch;
 };
 Common& common();

@@ -127,7 +127,7 @@ int eventFds(int* fds, int most) {
     return 1;
 }
 
-const Hooks kHooks = {monitorsChanged, noneGone, quitReported, eventFds};
+const Hooks kHooks = {monitorsChanged, noneGone, quitReported, eventFds, maybeQueued};
 
 } // namespace
 

@@ -145,7 +145,7 @@ void present(DriverWindow* window, const Surface& surface, const Placement& plac
     }
     if (SDL_MUSTLOCK(s)) SDL_UnlockSurface(s);
     SDL_UpdateWindowSurfaceRects(sdlWindow(window), shown, n);
-    common().quiet = false; // a present waits for the server's reply
+    common().presented = true; // its reply may have brought events along
 }
 
 void showCursor(bool shown) {

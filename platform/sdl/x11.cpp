@@ -476,7 +476,15 @@ int eventFds(int* fds, int most) {
     return n;
 }
 
-const Hooks kHooks = {monitorsChanged, adoptedGone, quitReported, eventFds};
+// Xlib reads whatever came with a reply into its queue: no descriptor says so.
+bool eventsQueued() {
+    const State& s = state();
+    for (Display* d : {s.sdlDisplay, s.screenConnection})
+        if (d && XEventsQueued(d, QueuedAlready) > 0) return true;
+    return false;
+}
+
+const Hooks kHooks = {monitorsChanged, adoptedGone, quitReported, eventFds, eventsQueued};
 
 } // namespace
 

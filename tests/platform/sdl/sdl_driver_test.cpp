@@ -22,7 +22,8 @@ namespace {
 using tess::DriverEvent;
 using namespace tess::sdl;
 
-const Hooks kNone = {[] { return false; }, noneGone, [] {}, [](int*, int) { return 0; }};
+const Hooks kNone = {[] { return false; }, noneGone, [] {}, [](int*, int) { return 0; },
+                     maybeQueued};
 
 std::vector<DriverEvent> translated(const SDL_Event& e) {
     std::vector<DriverEvent> out;
