@@ -5,6 +5,7 @@
 #include "app/resolution.h"
 #include "math/pixel.h"
 
+#include <cstdint>
 #include <cstdlib>
 
 namespace {
@@ -28,26 +29,8 @@ void newColour(ChainState& s) {
     } while (s.showOnBlack && s.cr < 100 && s.cg < 100 && s.cb < 100);
 }
 
-} // namespace
-
-ChainState& chainState() {
-    static ChainState state;
-    return state;
-}
-
-ChainArea screenArea() {
-    return ChainArea{0, 0, workRes(true, 1, 0), workRes(true, 0, 0)};
-}
-
-void goProgram(HDC hdc, float dt) {
-    stepChain(chainState(), hdc, dt);
-}
-
-void stepChain(ChainState& s, HDC hdc, float dt) {
-    stepChain(s, hdc, dt, screenArea());
-}
-
-void stepChain(ChainState& s, HDC hdc, float dt, const ChainArea& area) {
+// The step itself, with what fades the pixel under each point before it moves.
+template <class Fade> void advance(ChainState& s, float dt, const ChainArea& area, Fade&& fade) {
     if (s.init) {
         for (vec2& p : s.a)
             p = centre(area) + rndvec2() * 50;
@@ -69,7 +52,7 @@ void stepChain(ChainState& s, HDC hdc, float dt, const ChainArea& area) {
 
     const COLORREF colour = s.colour();
     for (int i = 0; i < ChainState::kPoints; ++i) {
-        upPixl(hdc, s.a[i], colour);
+        fade(s.a[i], colour);
         if (i == 0) {
             s.a[0] = s.a[0] + (s.nrm * kHeadSpeed) * dt;
             if (retdis2(centre(area), s.a[0]) > area.height / 2.0) s.a[0] = centre(area);
@@ -86,6 +69,81 @@ void stepChain(ChainState& s, HDC hdc, float dt, const ChainArea& area) {
             if (d > 1) s.a[i] = s.a[i] + ((n * d) * kFollowGain) * dt;
         }
     }
+}
+
+} // namespace
+
+ChainState& chainState() {
+    static ChainState state;
+    return state;
+}
+
+ChainArea screenArea() {
+    return ChainArea{0, 0, workRes(true, 1, 0), workRes(true, 0, 0)};
+}
+
+void goProgram(HDC hdc, float dt) {
+    stepChain(chainState(), hdc, dt);
+}
+
+void stepChain(ChainState& s, HDC hdc, float dt) {
+    stepChain(s, hdc, dt, screenArea());
+}
+
+void stepChain(ChainState& s, HDC hdc, float dt, const ChainArea& area) {
+    advance(s, dt, area, [hdc](vec2 p, COLORREF colour) { upPixl(hdc, p, colour); });
+    s.rested = false;
+}
+
+void tickChain(ChainState& s, HDC hdc, const ChainArea& area, TickChanges* changes) {
+    // Rested by the last tick, nothing else drawn since: while the colour stays,
+    // the fades before the move change nothing, nor does resting a point that
+    // is still on the pixel it rested. Only what they would change is done.
+    const bool rested = s.rested && !s.init;
+    const COLORREF was = s.colour();
+    std::int32_t x[ChainState::kPoints], y[ChainState::kPoints];
+    for (int i = 0; i < ChainState::kPoints; ++i) {
+        x[i] = toPixel(s.a[i].x);
+        y[i] = toPixel(s.a[i].y);
+    }
+    int point = 0;
+    auto changed = [changes](int i, std::int32_t px, std::int32_t py) {
+        if (changes) changes->pixels[changes->count++] = TickChanges::Pixel{i, px, py};
+    };
+    if (changes) changes->count = 0;
+    advance(s, kTick, area, [&](vec2 p, COLORREF colour) {
+        if (!rested || colour != was) {
+            upPixl(hdc, p, colour);
+            changed(point, toPixel(p.x), toPixel(p.y));
+        }
+        ++point;
+    });
+    const COLORREF colour = s.colour();
+    const bool kept = rested && colour == was;
+    for (int i = 0; i < ChainState::kPoints; ++i) {
+        const std::int32_t px = toPixel(s.a[i].x), py = toPixel(s.a[i].y);
+        if (kept && px == x[i] && py == y[i]) continue;
+        const COLORREF old = GetPixel(hdc, px, py);
+        if (old == CLR_INVALID) continue; // off the bitmap: nothing to fade
+        const COLORREF rest = restingFade(old, colour);
+        if (rest == old) continue;
+        SetPixelV(hdc, px, py, rest);
+        changed(i, px, py);
+    }
+    s.rested = true;
+}
+
+COLORREF restingFade(COLORREF pixel, COLORREF colour) {
+    COLORREF out = 0;
+    for (int c = 0; c < 3; ++c) {
+        const int o = static_cast<int>((pixel >> (8 * c)) & 0xFF);
+        const int t = static_cast<int>((colour >> (8 * c)) & 0xFF);
+        // Each 1 % step moves by a whole (t - o) / 100 toward t, so it stops
+        // exactly 99 short of a target farther than that.
+        const int rest = o < t - 99 ? t - 99 : o > t + 99 ? t + 99 : o;
+        out |= COLORREF(rest) << (8 * c);
+    }
+    return out;
 }
 
 void upPixl(HDC hdc, vec2 p, unsigned long colour) {

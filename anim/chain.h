@@ -18,6 +18,9 @@ struct ChainState {
     // A colour with every channel below 100 never shows on black (the 1 % fade
     // truncates to nothing): with this set such a colour is drawn again.
     bool showOnBlack = false;
+    // Every pixel under a point rests at the current colour, as tickChain left
+    // it (nothing else may draw under the chain between its ticks).
+    bool rested = false;
 
     COLORREF colour() const { return COLORREF(cr | cg << 8 | cb << 16); }
 };
@@ -41,6 +44,27 @@ void stepChain(ChainState& state, HDC hdc, float dt);
 
 // The state goProgram advances.
 ChainState& chainState();
+
+// The program's picture at any pace. The frame timer counts whole milliseconds,
+// and the program draws many frames in each: one steps the chain by the tick,
+// all the others (a frame time of 0) fade each pixel under a point once more,
+// until the fade changes it no more. tickChain is one such tick: the step by
+// kTick, then every pixel under a point faded to that rest.
+constexpr float kTick = 0.001f;
+// The pixels a tick changed, each with the point that changed it, for a caller
+// that shows only those (a colour change names every point's pixel).
+struct TickChanges {
+    struct Pixel {
+        int point, x, y;
+    };
+    int count = 0;
+    Pixel pixels[2 * ChainState::kPoints];
+};
+void tickChain(ChainState& state, HDC hdc, const ChainArea& area, TickChanges* changes = nullptr);
+// Where fading `pixel` toward `colour` again and again comes to rest: each
+// channel within 99 of its target (black toward 0x0000FF rests at red 156),
+// one already within 99 as it is.
+COLORREF restingFade(COLORREF pixel, COLORREF colour);
 
 // Fade the pixel under p one step (1 %, truncated) toward colour.
 void upPixl(HDC hdc, vec2 p, unsigned long colour);

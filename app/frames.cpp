@@ -6,7 +6,9 @@
 #include "anim/chain.h"
 #include "app/command_tail.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -55,6 +57,14 @@ void validateWindow(HWND window) {
     EndPaint(window, &paint);
 }
 
+unsigned refreshDelay() {
+    DEVMODEA mode;
+    std::memset(&mode, 0, sizeof mode);
+    const bool known =
+        EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1;
+    return 1000000 / (known ? mode.dmDisplayFrequency : 60);
+}
+
 namespace {
 
 // The bitmap for a client area: its size divided by the pixel size, at least 1 x 1.
@@ -94,7 +104,22 @@ void programStep(void* context, HDC window, HDC memory, float dt) {
     BitBlt(window, 0, 0, f.width, f.height, memory, 0, 0, SRCCOPY);
 }
 
+void tickedStep(void* context, HDC window, HDC memory, float dt) {
+    const ProgramFrame& f = *static_cast<const ProgramFrame*>(context);
+    ChainState& chain = chainState();
+    const long ticks = std::min(std::lround(dt / kTick), 1000L); // a stall: a second at most
+    for (long t = chain.init ? -1 : 0; t < ticks; ++t)           // a seeding step, then ticks
+        tickChain(chain, memory, screenArea());
+    BitBlt(window, 0, 0, f.width, f.height, memory, 0, 0, SRCCOPY);
+}
+
 } // namespace
+
+FrameLoop tickedLoop(ProgramFrame& frame, unsigned delay) {
+    FrameLoop loop = programLoop(frame, std::max(delay, refreshDelay()));
+    loop.step = tickedStep;
+    return loop;
+}
 
 FrameLoop programLoop(ProgramFrame& frame, unsigned delay) {
     FrameLoop loop;

@@ -30,6 +30,9 @@ WORD registerWindowClass(HINSTANCE instance, const char* name, WNDPROC proc);
 // Answers WM_PAINT: the main loop draws every frame, so painting only validates.
 void validateWindow(HWND window);
 
+// The display's refresh interval in microseconds, 60 Hz when the system names none.
+unsigned refreshDelay();
+
 // A client of the frame loop: as a screensaver framework runs its hacks, the
 // loop owns the window, the bitmap and the pace, and the client draws and
 // shows each frame through these, each given `context`.
@@ -55,6 +58,11 @@ struct ProgramFrame {
     int width = 0, height = 0;
 };
 FrameLoop programLoop(ProgramFrame& frame, unsigned delay);
+// The program's picture at a pace: each frame steps the program's chain by the
+// ticks that passed (at most a second's: tickChain) and copies the bitmap, as
+// the program's own loop leaves it at any frame rate. Frames come every
+// `delay` microseconds, or every refresh if that is longer.
+FrameLoop tickedLoop(ProgramFrame& frame, unsigned delay);
 
 // Runs the client in `window` until the quit message: primes the frame timer,
 // makes the off-screen bitmap of the client area's size, shows the window with

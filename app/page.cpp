@@ -27,7 +27,12 @@ int runPage(FrameLoop (*around)(const FrameLoop& inner)) {
     if (!seed.empty()) setenv("TESSALINE_SEED", seed.c_str(), 1);
     const std::string letter = tess::hostSetting("res");
     ProgramFrame frame;
-    const FrameLoop loop = programLoop(frame, delayOf(tess::hostSetting("delay")));
+    // The program's picture whatever the pace; ?feathered=1 the thin threads
+    // of one step a frame, which delay 0 (the program's own loop) draws anyway.
+    const unsigned delay = delayOf(tess::hostSetting("delay"));
+    const FrameLoop loop = delay && tess::hostSetting("feathered") != "1"
+                               ? tickedLoop(frame, delay)
+                               : programLoop(frame, delay);
     const int code =
         runProgram(nullptr, letter.c_str(), SW_SHOWDEFAULT, around ? around(loop) : loop);
     tess::hostEnded(code);

@@ -9,7 +9,9 @@
 #include "app/frames.h"
 #include "math/pixel.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -20,30 +22,34 @@ const char kTitle[] = "Tessaline";
 // How far the mouse may drift (a knocked desk) before a full-screen saver ends.
 constexpr long kMouseSlack = 4;
 constexpr int kMaxChains = 16; // monitors beyond these share nothing: they stay black
+constexpr long kMaxTicks = 1000;
 
 using Clock = std::chrono::steady_clock;
 
-// What a chain faded since the last copy to the window, as the boxes of runs of
-// four consecutive points: followers trail their leader a few pixels apart, so
-// each box stays small where the box of the whole chain (hundreds of pixels
-// wide) would be copied, compared and presented for a few hundred pixels.
-constexpr int kRuns = 25;
-constexpr int kRunLength = ChainState::kPoints / kRuns;
+// What a chain faded since the last copy to the window: the box of each point's
+// path, joined at the copy into runs of consecutive points while a run's box
+// stays dense. Followers trail their leader along the same path a few pixels
+// apart, so the runs are few and small, where the box of the whole chain
+// (hundreds of pixels wide) would be copied, compared and presented for a few
+// hundred pixels, and a box per point would be a copy each.
+constexpr long long kRunSlack = 64;
 
 struct Chain {
     ChainState state;
-    ChainArea area;        // in bitmap pixels
-    RECT changed[kRuns]{}; // bitmap pixels faded since the last copy
+    ChainArea area;                      // in bitmap pixels
+    RECT changed[ChainState::kPoints]{}; // bitmap pixels faded since the last copy
 };
 
 struct Saver {
     SaverMode mode = SaverMode::Window;
+    bool ticks = true; // the program's picture, tick by tick
     POINT start{0, 0};
     bool firstMove = true;
     int pixelSize = 1;
     int width = 0, height = 0; // the bitmap
     Chain chains[kMaxChains];
     int chainCount = 0;
+    TickChanges changes; // what the last tick changed
     bool copyAll = true; // the whole bitmap goes to the window at the next copy
     Clock::duration refresh = std::chrono::microseconds(16667);
     Clock::time_point lastCopy{};
@@ -110,6 +116,17 @@ void reshape(void* context, HDC window, int width, int height) {
     s.copyAll = true;
 }
 
+long long areaOf(const RECT& r) {
+    return emptyRect(r) ? 0 : static_cast<long long>(r.right - r.left) * (r.bottom - r.top);
+}
+
+RECT unite(const RECT& a, const RECT& b) {
+    if (emptyRect(a)) return b;
+    if (emptyRect(b)) return a;
+    return RECT{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                std::max(a.bottom, b.bottom)};
+}
+
 // Bitmap rectangle r shown in the window, enlarged by the pixel size.
 void show(HDC window, HDC memory, const RECT& r, int n) {
     const int w = r.right - r.left, h = r.bottom - r.top;
@@ -121,28 +138,43 @@ void show(HDC window, HDC memory, const RECT& r, int n) {
     }
 }
 
-// Each chain steps in its area; what the frames changed reaches the window at
-// most once per refresh (the boxes around the chains' points, not the bitmap).
 void start(void* context, HDC window, HDC, int width, int height) {
     reshape(context, window, width, height);
 }
 
+// The pixels under the chain's points, into the boxes the next copy shows.
+// (A point off the bitmap fades nothing.)
+void notePoints(Chain& c, int width, int height) {
+    for (int p = 0; p < ChainState::kPoints; ++p) {
+        const LONG x = toPixel(c.state.a[p].x), y = toPixel(c.state.a[p].y);
+        if (x >= 0 && y >= 0 && x < width && y < height) addToRect(c.changed[p], x, y);
+    }
+}
+
+// Each chain steps in its area: the program's ticks for the time that passed
+// (its picture), or one step of the whole time (the feathered look, and the
+// program's own loop at delay 0). What the frames changed reaches the window
+// at most once per refresh: the boxes of what each point changed, not the bitmap.
 void step(void* context, HDC window, HDC memory, float dt) {
     Saver& s = *static_cast<Saver*>(context);
     for (int i = 0; i < s.chainCount; ++i) {
         Chain& c = s.chains[i];
-        // This frame fades the pixels under the points where they are now.
-        // (A point off the bitmap fades nothing.)
-        if (!c.state.init) {
-            for (int p = 0; p < ChainState::kPoints; ++p) {
-                const LONG x = toPixel(c.state.a[p].x), y = toPixel(c.state.a[p].y);
-                if (x >= 0 && y >= 0 && x < s.width && y < s.height)
-                    addToRect(c.changed[p / kRunLength], x, y);
-            }
-        } else {
-            s.copyAll = true; // seeded this frame: around the centre
+        if (c.state.init) s.copyAll = true; // seeded this frame: around the centre
+        if (!s.ticks) {
+            if (!c.state.init) notePoints(c, s.width, s.height); // faded before they move
+            stepChain(c.state, memory, dt, c.area);
+            continue;
         }
-        stepChain(c.state, memory, dt, c.area);
+        // A second at most: after a stall the chain goes on, it does not race.
+        const long ticks = std::min(std::lround(dt / kTick), kMaxTicks);
+        for (long t = c.state.init ? -1 : 0; t < ticks; ++t) { // a seeding step, then ticks
+            tickChain(c.state, memory, c.area, &s.changes);
+            for (int k = 0; k < s.changes.count; ++k) {
+                const TickChanges::Pixel& p = s.changes.pixels[k];
+                if (p.x >= 0 && p.y >= 0 && p.x < s.width && p.y < s.height)
+                    addToRect(c.changed[p.point], p.x, p.y);
+            }
+        }
     }
     const Clock::time_point now = Clock::now();
     if (now - s.lastCopy < s.refresh) return;
@@ -166,10 +198,22 @@ void step(void* context, HDC window, HDC memory, float dt) {
         return;
     }
     for (int i = 0; i < s.chainCount; ++i) {
-        for (RECT& r : s.chains[i].changed) {
-            if (!emptyRect(r)) show(window, memory, r, n);
-            r = RECT{};
+        // Runs of consecutive points, each copied once it would no longer stay dense.
+        RECT run{};
+        long long added = 0;
+        for (RECT& box : s.chains[i].changed) {
+            const RECT joined = unite(run, box);
+            if (areaOf(joined) > 2 * (added + areaOf(box)) + kRunSlack) {
+                show(window, memory, run, n);
+                run = box;
+                added = areaOf(box);
+            } else {
+                run = joined;
+                added += areaOf(box);
+            }
+            box = RECT{};
         }
+        if (!emptyRect(run)) show(window, memory, run, n);
     }
 }
 
@@ -194,15 +238,6 @@ HWND makeWindow(HINSTANCE instance, const SaverArgs& args) {
                                NULL, NULL, instance, NULL);
     }
     }
-}
-
-// The display's refresh interval, 60 Hz when the system names none.
-Clock::duration refreshInterval() {
-    DEVMODEA mode;
-    std::memset(&mode, 0, sizeof mode);
-    const bool known =
-        EnumDisplaySettingsA(NULL, ENUM_CURRENT_SETTINGS, &mode) && mode.dmDisplayFrequency > 1;
-    return std::chrono::microseconds(1000000 / (known ? mode.dmDisplayFrequency : 60));
 }
 
 } // namespace
@@ -276,13 +311,17 @@ int runSaver(HINSTANCE instance, const SaverArgs& args, const SaverSettings& set
     RECT client;
     GetClientRect(window, &client);
     s.pixelSize = pixelSizeFor(settings.pixelSize, client.bottom);
-    s.refresh = refreshInterval();
+    const unsigned refresh = refreshDelay();
+    s.refresh = std::chrono::microseconds(refresh);
+    // The program's picture comes whatever the pace: frames are only shown at
+    // most once per refresh. Delay 0 is the program's own loop.
+    s.ticks = settings.delay != 0 && !settings.feathered;
     if (args.mode == SaverMode::FullScreen) {
         GetCursorPos(&s.start);
         ShowCursor(FALSE);
     }
     FrameLoop loop;
-    loop.delay = settings.delay;
+    loop.delay = s.ticks ? std::max(settings.delay, refresh) : settings.delay;
     loop.pixelSize = s.pixelSize;
     loop.followSize = true;
     loop.context = &s;

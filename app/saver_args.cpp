@@ -37,11 +37,13 @@ int pixelSizeFor(int wanted, int height) {
     return best;
 }
 
-SaverSettings settingsFromValues(const DWORD* delay, const DWORD* pixelSize) {
+SaverSettings settingsFromValues(const DWORD* delay, const DWORD* pixelSize,
+                                 const DWORD* feathered) {
     SaverSettings s;
     if (delay && *delay <= SaverSettings::kMaxDelay) s.delay = *delay;
     if (pixelSize && *pixelSize <= DWORD(SaverSettings::kMaxPixelSize))
         s.pixelSize = int(*pixelSize);
+    if (feathered && *feathered <= 1) s.feathered = *feathered == 1;
     return s;
 }
 
@@ -117,6 +119,8 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
         unsigned long long n = 0;
         if (std::strcmp(o, "-root") == 0) {
             root = true;
+        } else if (std::strcmp(o, "-feathered") == 0) {
+            t.settings.feathered = true;
         } else if (valueOf("-window-id")) {
             if (missing) return bad("-window-id needs a window id", 2);
             if (!parseWindowId(value, t.windowId))

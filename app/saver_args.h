@@ -12,8 +12,11 @@
 struct SaverSettings {
     static constexpr unsigned kMaxDelay = 1000000; // a second between frames
     static constexpr int kMaxPixelSize = 8;
-    unsigned delay = kDefaultDelay; // microseconds between frame starts; 0 never waits
+    unsigned delay = kDefaultDelay; // microseconds between the frames shown; 0 never waits
     int pixelSize = 0;              // 1 to 8 screen pixels a side per bitmap pixel; 0 automatic
+    // Thin, faint threads: one step of the delay's length and one fade per
+    // frame, instead of the program's picture (0 draws that in either case).
+    bool feathered = false;
 };
 
 // The pixel size a window `height` rows high is drawn at: `wanted` itself, or
@@ -23,7 +26,8 @@ int pixelSizeFor(int wanted, int height);
 
 // Settings as the registry held them: each value null when missing or not a
 // DWORD. Whatever is missing, of another type or out of range takes its default.
-SaverSettings settingsFromValues(const DWORD* delay, const DWORD* pixelSize);
+SaverSettings settingsFromValues(const DWORD* delay, const DWORD* pixelSize,
+                                 const DWORD* feathered);
 
 enum class SaverMode {
     FullScreen, // over the whole desktop; any input ends it
@@ -46,7 +50,7 @@ SaverArgs parseSaverTail(const char* tail);
 // Where the X screensaver-hack options say to draw, and how. Options take one
 // dash or two, and a value either as the next argument or after '=': -root,
 // -window-id ID (decimal or 0x hex), -delay MICROSECONDS (0 to 1000000),
-// -pixel N|auto (N 1 to 8), -help, -version. -window-id beats the environment's
+// -pixel N|auto (N 1 to 8), -feathered, -help, -version. -window-id beats the environment's
 // XSCREENSAVER_WINDOW (null when unset), which beats -root.
 struct SaverTarget {
     enum Kind { OwnWindow, ForeignWindow, RootWindow, Help, Version, Bad } kind = OwnWindow;

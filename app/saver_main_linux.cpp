@@ -16,14 +16,18 @@ namespace {
 
 const char kUsage[] =
     "usage: tessaline-saver [-root | -window-id ID] [-delay MICROSECONDS] [-pixel N|auto]\n"
+    "                       [-feathered]\n"
     "  Draws the Tessaline animation as a screensaver hack: into the window\n"
     "  -window-id names (decimal or 0x hex), else into the window named by\n"
     "  $XSCREENSAVER_WINDOW, else with -root into the root window, else in a\n"
     "  window of its own (Esc or closing ends it). Each monitor gets a chain.\n"
-    "  -delay   microseconds from one frame to the next, 0 to 1000000 (default %u;\n"
-    "           0 draws as fast as the machine allows)\n"
+    "  -delay   microseconds between the pictures shown, 0 to 1000000 (default %u;\n"
+    "           at most one a refresh): a longer delay costs less and shows the\n"
+    "           same picture, updated less often; 0 draws as fast as the machine\n"
+    "           allows\n"
     "  -pixel   screen pixels a side per picture pixel, 1 to 8, or auto (default:\n"
     "           the size that brings the picture nearest to 600 rows)\n"
+    "  -feathered  thin, faint threads instead of the program's full bands\n"
     "  Options take one dash or two. SIGTERM or SIGINT ends it by that signal.\n"
     "  -help, -version  show this or the version and exit\n";
 

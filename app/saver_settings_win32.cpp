@@ -1,5 +1,5 @@
 // The Windows screensaver's settings: kept for each user under
-// HKEY_CURRENT_USER\Software\Tessaline (REG_DWORD Delay and PixelSize), and set
+// HKEY_CURRENT_USER\Software\Tessaline (REG_DWORD Delay, PixelSize and Feathered), and set
 // in the dialog the system opens with /c.
 
 #include "app/saver_settings_win32.h"
@@ -21,7 +21,7 @@ bool readDword(HKEY key, const char* name, DWORD& out) {
            type == REG_DWORD && size == sizeof out;
 }
 
-bool writeSettings(DWORD delay, DWORD pixelSize) {
+bool writeSettings(DWORD delay, DWORD pixelSize, DWORD feathered) {
     HKEY key;
     if (RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL) !=
         ERROR_SUCCESS)
@@ -30,7 +30,9 @@ bool writeSettings(DWORD delay, DWORD pixelSize) {
         RegSetValueExA(key, "Delay", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&delay),
                        sizeof delay) == ERROR_SUCCESS &&
         RegSetValueExA(key, "PixelSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pixelSize),
-                       sizeof pixelSize) == ERROR_SUCCESS;
+                       sizeof pixelSize) == ERROR_SUCCESS &&
+        RegSetValueExA(key, "Feathered", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&feathered),
+                       sizeof feathered) == ERROR_SUCCESS;
     RegCloseKey(key);
     return saved;
 }
@@ -48,6 +50,7 @@ void fillDialog(HWND dialog) {
     }
     // Item 0 is automatic (pixel size 0), item n is n.
     SendDlgItemMessageA(dialog, IDC_SAVER_PIXEL, CB_SETCURSEL, WPARAM(s.pixelSize), 0);
+    CheckDlgButton(dialog, IDC_SAVER_FEATHERED, s.feathered ? BST_CHECKED : BST_UNCHECKED);
 }
 
 // OK: a delay within range is saved with the pixel size and ends the dialog;
@@ -62,7 +65,8 @@ void accept(HWND dialog) {
         return;
     }
     const LRESULT item = SendDlgItemMessageA(dialog, IDC_SAVER_PIXEL, CB_GETCURSEL, 0, 0);
-    if (!writeSettings(delay, item > 0 ? DWORD(item) : 0)) {
+    const DWORD feathered = IsDlgButtonChecked(dialog, IDC_SAVER_FEATHERED) == BST_CHECKED;
+    if (!writeSettings(delay, item > 0 ? DWORD(item) : 0, feathered)) {
         MessageBoxA(dialog, "The settings could not be saved.", "Tessaline", MB_OK | MB_ICONERROR);
         return;
     }
@@ -93,15 +97,17 @@ INT_PTR CALLBACK settingsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) 
 } // namespace
 
 SaverSettings readSaverSettings() {
-    DWORD delay = 0, pixelSize = 0;
-    bool haveDelay = false, havePixelSize = false;
+    DWORD delay = 0, pixelSize = 0, feathered = 0;
+    bool haveDelay = false, havePixelSize = false, haveFeathered = false;
     HKEY key;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
         haveDelay = readDword(key, "Delay", delay);
         havePixelSize = readDword(key, "PixelSize", pixelSize);
+        haveFeathered = readDword(key, "Feathered", feathered);
         RegCloseKey(key);
     }
-    return settingsFromValues(haveDelay ? &delay : nullptr, havePixelSize ? &pixelSize : nullptr);
+    return settingsFromValues(haveDelay ? &delay : nullptr, havePixelSize ? &pixelSize : nullptr,
+                              haveFeathered ? &feathered : nullptr);
 }
 
 int configureSaver(HINSTANCE instance, HWND owner) {

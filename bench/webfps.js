@@ -3,18 +3,21 @@
 // For letters a and e, FPS_PAGE (tessaline-fps.html, which quits after its
 // seconds and prints its frames line to the console) at ?delay=0: the frames line
 // and the presents the page counted, into OUT_DIR/fps-web-LETTER.txt. Then PAGE
-// (tessaline.html) at the default pace and at ?delay=0: the renderer process's
-// share of a core over SECONDS after a second's start, into OUT_DIR/cpu-web.txt.
+// (tessaline.html) at the default pace, with the feathered look and at ?delay=0,
+// and beside them an empty page that only asks for animation frames (what any
+// page that draws costs the browser): the share of a core all of Chromium's
+// processes take over SECONDS after a second's start, and the picture's lit
+// pixels and their mean brightness then, into OUT_DIR/cpu-web.txt.
 'use strict';
 const fs = require('fs');
 const path = require('path');
-const { launch } = require('../tests/web/browser');
+const { launch, canvasState } = require('../tests/web/browser');
 
 const [fpsPage, page, seconds, out] = process.argv.slice(2);
 const ticks = Number(process.argv[6] || 100); // CPU time units in /proc (getconf CLK_TCK)
 
-// The pids of the renderer processes below `rootPid`, from /proc.
-function renderers(rootPid) {
+// The pids of every process below `rootPid` (the browser and all it started), from /proc.
+function browserProcesses(rootPid) {
   const children = new Map();
   for (const pid of fs.readdirSync('/proc').filter(p => /^\d+$/.test(p))) {
     try {
@@ -22,17 +25,25 @@ function renderers(rootPid) {
       children.set(pid, ppid);
     } catch (e) { /* gone meanwhile */ }
   }
-  const ours = pid => pid === String(rootPid) || (children.has(pid) && ours(children.get(pid)));
-  return [...children.keys()].filter(pid => ours(pid) &&
-      fs.readFileSync(`/proc/${pid}/cmdline`, 'utf8').includes('--type=renderer'));
+  const ours = pid => children.get(pid) === String(rootPid) || (children.has(pid) && ours(children.get(pid)));
+  return [...children.keys()].filter(ours);
 }
 
+// CPU time of `pids` so far; a process gone meanwhile counts nothing.
 function cpuTicks(pids) {
   return pids.reduce((sum, pid) => {
-    const fields = fs.readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ');
-    return sum + Number(fields[11]) + Number(fields[12]); // utime, stime
+    try {
+      const fields = fs.readFileSync(`/proc/${pid}/stat`, 'utf8').split(') ')[1].split(' ');
+      return sum + Number(fields[11]) + Number(fields[12]); // utime, stime
+    } catch (e) {
+      return sum;
+    }
   }, 0);
 }
+
+// A page that draws nothing, awake at every animation frame.
+const emptyPage = 'data:text/html,<canvas id=canvas></canvas><script>' +
+                  'window.Module={presents:0};(function f(){requestAnimationFrame(f)})()</script>';
 
 async function main(browser) {
   for (const letter of ['a', 'e']) {
@@ -46,16 +57,21 @@ async function main(browser) {
     await tab.close();
   }
   const rows = [];
-  for (const [name, query] of [['default', ''], ['delay0', '?delay=0']]) {
+  const file = `file://${path.resolve(page)}`;
+  for (const [name, url] of [['default', `${file}?seed=1`], ['feathered', `${file}?seed=1&feathered=1`],
+                             ['delay0', `${file}?seed=1&delay=0`], ['empty', emptyPage],
+                             ['d33', `${file}?seed=1&delay=33333`], ['d50', `${file}?seed=1&delay=50000`]]) {
     const tab = await browser.newPage({ viewport: { width: 1280, height: 1024 } });
-    await tab.goto(`file://${path.resolve(page)}${query}`);
+    await tab.goto(url);
     await tab.waitForTimeout(1000);
-    const pids = renderers(process.pid); // the browser is a child of this process
+    const pids = browserProcesses(process.pid); // the browser is a child of this process
     const [c0, t0, p0] = [cpuTicks(pids), Date.now(), await tab.evaluate(() => Module.presents)];
     await tab.waitForTimeout(Number(seconds) * 1000);
     const [c1, t1, p1] = [cpuTicks(pids), Date.now(), await tab.evaluate(() => Module.presents)];
     const span = (t1 - t0) / 1000;
-    rows.push(`${name} cpu ${(100 * (c1 - c0) / ticks / span).toFixed(1)} presents ${((p1 - p0) / span).toFixed(1)}`);
+    const shown = await canvasState(tab);
+    rows.push(`${name} cpu ${(100 * (c1 - c0) / ticks / span).toFixed(1)} presents ` +
+              `${((p1 - p0) / span).toFixed(1)} lit ${shown.lit} brightness ${shown.brightness.toFixed(1)}`);
     await tab.close();
   }
   fs.writeFileSync(path.join(out, 'cpu-web.txt'), rows.join('\n') + '\n');

@@ -6,8 +6,9 @@
 # seeds run side by side. Hacks of the XScreenSaver daemon named with --hacks are
 # measured the same way for comparison (cost only).
 #   scripts/pace.sh [--seconds S] [--look S] [--seeds N] [--hacks "swirl ..."]
-#                   [--pictures DIR] DELAY...
-# DELAY is microseconds, or "default"; --seeds 0 leaves the look out. --pictures
+#                   [--pictures DIR] RUN...
+# RUN is a delay in microseconds, "default", or "feathered" (the thin threads
+# at the default delay); --seeds 0 leaves the look out. --pictures
 # keeps seed 1's picture of each delay as DIR/saver-DELAY.png (its own 960x540
 # pixels: the saver draws at pixel size 2 on 1080 rows). Prints one
 # table; needs a build in build/ (or the saver named in $TESSALINE_SAVER).
@@ -99,11 +100,16 @@ heading="mean lit brightness after ${look} s, ${seeds} seeds (each)"
 printf '%-22s %8s %8s %8s   %s\n' "run" "saver %" "X %" "sum %" "$heading"
 for delay in "$@"; do
     args=()
-    [ "$delay" = default ] || args=(-delay "$delay")
+    case $delay in
+    default) ;;
+    feathered) args=(-feathered) ;;
+    *) args=(-delay "$delay") ;;
+    esac
     read -r mine x < <(cost "$saver" -root "${args[@]}")
     brightness=""
     [ "$seeds" -eq 0 ] || brightness=$(lookOf "$delay" "${args[@]}")
-    printf '%-22s %8s %8s %8s   %s\n' "tessaline -delay $delay" "$mine" "$x" \
+    name="tessaline ${args[*]:-(default)}"
+    printf '%-22s %8s %8s %8s   %s\n' "$name" "$mine" "$x" \
         "$(awk "BEGIN { print $mine + $x }")" "$brightness"
     kill "${pids[@]}" 2>/dev/null || true
     pids=()

@@ -104,9 +104,11 @@ TEST(SaverOptions, TakeThePaceAndThePixelSizeOrRefuseThemOutOfRange) {
     EXPECT_EQ(t.kind, SaverTarget::OwnWindow);
     EXPECT_EQ(t.settings.delay, 1000000u);
     EXPECT_EQ(t.settings.pixelSize, 8);
+    EXPECT_FALSE(t.settings.feathered);
     t = options({"-pixel", "1"});
     EXPECT_EQ(t.settings.delay, kDefaultDelay); // what is not given keeps its default
     EXPECT_EQ(t.settings.pixelSize, 1);
+    EXPECT_TRUE(options({"--feathered", "-root"}).settings.feathered);
     EXPECT_EQ(options({"-root", "--version"}).kind, SaverTarget::Version);
     for (const std::vector<const char*>& bad : {std::vector<const char*>{"-delay"},
                                                 {"-delay", "1000001"},
@@ -119,7 +121,8 @@ TEST(SaverOptions, TakeThePaceAndThePixelSizeOrRefuseThemOutOfRange) {
                                                 {"-pixel", "9"},
                                                 {"-pixel", "10"},
                                                 {"--pixel=Auto"},
-                                                {"-pixel", "2x"}}) {
+                                                {"-pixel", "2x"},
+                                                {"-feathered=1"}}) {
         t = options(bad);
         EXPECT_EQ(t.kind, SaverTarget::Bad) << bad.front() << " " << bad.back();
         EXPECT_EQ(t.exitCode, 2) << bad.back();
@@ -139,14 +142,17 @@ TEST(SaverSettings, AutomaticPixelSizeBringsThePictureNearestTo600Rows) {
 
 TEST(SaverSettings, RegistryValuesOutOfRangeOrMissingTakeTheDefaults) {
     const DWORD delay = 2500, pixel = 3, tooSlow = 1000001, tooLarge = 9, huge = 0xFFFFFFFF;
-    SaverSettings s = settingsFromValues(&delay, &pixel);
+    const DWORD yes = 1, two = 2;
+    SaverSettings s = settingsFromValues(&delay, &pixel, &yes);
     EXPECT_EQ(s.delay, 2500u);
     EXPECT_EQ(s.pixelSize, 3);
+    EXPECT_TRUE(s.feathered);
     for (const DWORD* d : {static_cast<const DWORD*>(nullptr), &tooSlow, &huge}) {
         for (const DWORD* p : {static_cast<const DWORD*>(nullptr), &tooLarge, &huge}) {
-            s = settingsFromValues(d, p);
+            s = settingsFromValues(d, p, d ? &two : nullptr);
             EXPECT_EQ(s.delay, kDefaultDelay);
             EXPECT_EQ(s.pixelSize, 0);
+            EXPECT_FALSE(s.feathered);
         }
     }
 }

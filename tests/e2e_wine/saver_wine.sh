@@ -146,11 +146,11 @@ config)
     # /c: the dialog, filled in and confirmed as a user would; the values land
     # in the registry as DWORDs.
     startBox /c
-    probe settings 2500 3 || fail "no settings dialog to fill in"
+    probe settings 2500 3 1 || fail "no settings dialog to fill in"
     expectExit 0 "OK in the dialog"
-    [ "$(settings)" = "$(printf 'Delay REG_DWORD 0x9c4\nPixelSize REG_DWORD 0x3')" ] ||
-        fail "the registry holds: $(settings)"
-    echo "$scenario: OK saved Delay 2500 and PixelSize 3"
+    saved=$(printf 'Delay REG_DWORD 0x9c4\nFeathered REG_DWORD 0x1\nPixelSize REG_DWORD 0x3')
+    [ "$(settings)" = "$saved" ] || fail "the registry holds: $(settings)"
+    echo "$scenario: OK saved Delay 2500, PixelSize 3 and Feathered 1"
     # /s honours them: the screen is 3x3 blocks (266x200 of them on 800x600).
     xdotool mousemove 400 300
     start /s
@@ -169,8 +169,7 @@ config)
     startBox
     probe close '#32770' || fail "winprobe found no dialog to close"
     expectExit 0 "closing the dialog"
-    [ "$(settings)" = "$(printf 'Delay REG_DWORD 0x9c4\nPixelSize REG_DWORD 0x3')" ] ||
-        fail "closing changed the registry: $(settings)"
+    [ "$(settings)" = "$saved" ] || fail "closing changed the registry: $(settings)"
     # Values of the wrong type or out of range are the defaults: /s runs.
     "$wine" reg add "$key" /v Delay /t REG_SZ /d 2500 /f >/dev/null
     "$wine" reg add "$key" /v PixelSize /t REG_DWORD /d 99 /f >/dev/null

@@ -175,16 +175,18 @@ int preview(const char* command, const char* switchText, DWORD withinMs) {
 
 // Fills in the screensaver's settings dialog as a user would: the delay typed
 // into its edit box, the pixel size picked from its list (item 0 is automatic),
-// then OK. 0 when the dialog was there.
-int settings(const char* delay, int pixelItem) {
+// the feathered threads ticked or not, then OK. 0 when the dialog was there.
+int settings(const char* delay, int pixelItem, bool feathered) {
     HWND dialog = NULL;
     for (int i = 0; i < 100 && !(dialog = FindWindowA("#32770", "Tessaline settings")); ++i)
         Sleep(100);
     if (!dialog) return 1;
     HWND edit = GetDlgItem(dialog, 101), list = GetDlgItem(dialog, 102);
-    if (!edit || !list) return 1;
+    HWND tick = GetDlgItem(dialog, 103);
+    if (!edit || !list || !tick) return 1;
     SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(delay));
     SendMessageA(list, CB_SETCURSEL, WPARAM(pixelItem), 0);
+    SendMessageA(tick, BM_SETCHECK, feathered ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
     return 0;
@@ -192,7 +194,8 @@ int settings(const char* delay, int pixelItem) {
 
 int usage() {
     std::fputs("usage: winprobe windows CLASS | titled TITLE | close CLASS | mode | modes |\n"
-               "                preview COMMAND-LINE SWITCH WITHIN-MS | settings DELAY ITEM\n",
+               "                preview COMMAND-LINE SWITCH WITHIN-MS |\n"
+               "                settings DELAY ITEM FEATHERED(0|1)\n",
                stderr);
     return 2;
 }
@@ -224,8 +227,8 @@ int main(int argc, char** argv) {
         if (!window) return 1;
         return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
-    if (std::strcmp(command, "settings") == 0 && argc == 4)
-        return settings(argv[2], std::atoi(argv[3]));
+    if (std::strcmp(command, "settings") == 0 && argc == 5)
+        return settings(argv[2], std::atoi(argv[3]), std::strcmp(argv[4], "1") == 0);
     if (std::strcmp(command, "mode") == 0 && argc == 2) {
         DEVMODEA mode;
         std::memset(&mode, 0, sizeof mode);

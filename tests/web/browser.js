@@ -40,20 +40,22 @@ function serve(dir) {
   return new Promise(resolve => server.listen(0, '127.0.0.1', () => resolve(server)));
 }
 
-// The canvas read back: its size, how many pixels are not black, and their
-// colours, each once, as 0xRRGGBB.
+// The canvas read back: its size, how many pixels are not black, their mean
+// brightness ((R + G + B) / 3), and their colours, each once, as 0xRRGGBB.
 function canvasState(page) {
   return page.evaluate(() => {
     const c = document.getElementById('canvas');
     const d = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
     const colours = new Set();
-    let lit = 0;
+    let lit = 0, sum = 0;
     for (let i = 0; i < d.length; i += 4) {
       if (!(d[i] | d[i + 1] | d[i + 2])) continue;
       ++lit;
+      sum += (d[i] + d[i + 1] + d[i + 2]) / 3;
       colours.add((d[i] << 16) | (d[i + 1] << 8) | d[i + 2]);
     }
-    return { width: c.width, height: c.height, lit, colours: [...colours] };
+    return { width: c.width, height: c.height, lit, brightness: lit ? sum / lit : 0,
+             colours: [...colours] };
   });
 }
 
