@@ -125,8 +125,46 @@ struct Driver {
     void (*ended)(int exitCode);
 };
 
+// A driver's table from a struct of its functions, each named as the entry it
+// fills (a driver built on another's functions inherits them and names only
+// its own), and kPacedByFrames.
+template <class D> constexpr Driver driverTable(const char* name) {
+    Driver t{};
+    t.name = name;
+    t.start = D::start;
+    t.stop = D::stop;
+    t.monitors = D::monitors;
+    t.createWindow = D::createWindow;
+    t.destroyWindow = D::destroyWindow;
+    t.showWindow = D::showWindow;
+    t.placeWindow = D::placeWindow;
+    t.windowArea = D::windowArea;
+    t.seen = D::seen;
+    t.drawableSize = D::drawableSize;
+    t.present = D::present;
+    t.adopt = D::adopt;
+    t.release = D::release;
+    t.pump = D::pump;
+    t.wait = D::wait;
+    t.pacedByFrames = D::kPacedByFrames;
+    t.showCursor = D::showCursor;
+    t.cursorIn = D::cursorIn;
+    t.messageBox = D::messageBox;
+    t.terminationSignal = D::terminationSignal;
+    t.setting = D::setting;
+    t.ended = D::ended;
+    return t;
+}
+
 // The drivers linked into this program, in the order they are tried, ending
 // with null. Each driver library defines it; a program links one.
 const Driver* const* hostDrivers();
+
+// The list of a library with one driver.
+template <class D> const Driver* const* onlyDriver(const char* name) {
+    static const Driver d = driverTable<D>(name);
+    static const Driver* const list[] = {&d, nullptr};
+    return list;
+}
 
 } // namespace tess

@@ -66,142 +66,145 @@ void queue(DriverEvent::Kind kind, DriverWindow* window) {
     slot()->pending.push_back(e);
 }
 
-bool start(std::string&) {
-    posix::catchTerminationSignals();
-    slot() = std::make_unique<State>();
-    desktop().monitorsChanged = false;
-    return true;
-}
-
-void stop() {
-    slot().reset();
-    posix::resetSignals();
-}
-
-std::vector<Monitor> monitors() {
-    return desktop().monitors;
-}
-
-DriverWindow* createWindow(const WindowSpec& spec, std::string&) {
-    auto w = std::make_unique<Window>();
-    w->title = spec.title;
-    w->borderless = spec.borderless;
-    w->resizable = spec.resizable;
-    w->fullScreen = spec.fullScreen;
-    resize(*w, spec.frame);
-    slot()->windows.push_back(std::move(w));
-    return handleOf(slot()->windows.back().get());
-}
-
-void destroyWindow(DriverWindow* window) {
-    auto& ws = slot()->windows;
-    ws.erase(std::remove_if(ws.begin(), ws.end(),
-                            [window](const std::unique_ptr<Window>& w) {
-                                return handleOf(w.get()) == window;
-                            }),
-             ws.end());
-}
-
-void showWindow(DriverWindow* window, bool visible, bool raise) {
-    if (Window* w = recordOf(window)) {
-        w->visible = visible;
-        w->raised = w->raised || raise;
-    }
-}
-
-void placeWindow(DriverWindow* window, const Area& area, bool fullScreen) {
-    if (Window* w = recordOf(window)) {
-        resize(*w, area);
-        w->fullScreen = fullScreen;
-    }
-}
-
-Area windowArea(DriverWindow* window) {
-    const Window* w = recordOf(window);
-    return w ? w->area : Area{};
-}
-
-bool seen(DriverWindow* window) {
-    const Window* w = recordOf(window);
-    return w && (w->visible || w->adopted);
-}
-
-void drawableSize(DriverWindow* window, int& width, int& height) {
-    const Window* w = recordOf(window);
-    width = w ? w->area.w : 0;
-    height = w ? w->area.h : 0;
-}
-
-void present(DriverWindow* window, const Surface& surface, const Placement& placement,
-             const PixelRect* rects, int count) {
-    Window* w = recordOf(window);
-    if (!w) return;
-    Target t{w->pixels.data(), w->area.w * 4, w->area.w, w->area.h,
-             PixelLayout{4, 0, 8, 16, 0, 0, 0, 0}};
-    for (int i = 0; i < count; ++i)
-        scaleInto(surface, placement, rects[i], t, slot()->scratch);
-    ++w->presents;
-}
-
-DriverWindow* adopt(unsigned long id) {
-    const Desktop& d = desktop();
-    Area area = d.monitors.front().area;
-    if (id) {
-        const auto it = std::find_if(d.foreign.begin(), d.foreign.end(),
-                                     [id](const auto& f) { return f.first == id; });
-        if (it == d.foreign.end()) return nullptr;
-        area = it->second;
-    }
-    for (auto& w : slot()->windows)
-        if (w->adopted && w->foreignId == id) return handleOf(w.get());
-    auto w = std::make_unique<Window>();
-    w->adopted = true;
-    w->foreignId = id;
-    resize(*w, area);
-    slot()->windows.push_back(std::move(w));
-    return handleOf(slot()->windows.back().get());
-}
-
-void pump(bool, std::vector<DriverEvent>& out) {
-    State& s = *slot();
-    if (desktop().monitorsChanged) {
+struct Headless {
+    static bool start(std::string&) {
+        posix::catchTerminationSignals();
+        slot() = std::make_unique<State>();
         desktop().monitorsChanged = false;
-        queue(DriverEvent::MonitorsChanged, nullptr);
+        return true;
     }
-    out.insert(out.end(), s.pending.begin(), s.pending.end());
-    s.pending.clear();
-    if (posix::takeTerminationRequest()) {
-        DriverEvent e;
-        e.kind = DriverEvent::Terminate;
-        out.push_back(e);
+
+    static void stop() {
+        slot().reset();
+        posix::resetSignals();
     }
-}
 
-// Nothing but a signal can come while the one thread sleeps.
-bool wait(double seconds, bool) {
-    if (!slot()->pending.empty()) return true;
-    pollfd fd{posix::terminationFd(), POLLIN, 0};
-    const int ms = std::max(1, int(std::ceil(seconds * 1000)));
-    const bool woken = poll(&fd, fd.fd >= 0 ? 1 : 0, ms) > 0;
-    if (woken) posix::drainTerminationWake();
-    return woken;
-}
+    static std::vector<Monitor> monitors() { return desktop().monitors; }
 
-void showCursor(bool visible) {
-    slot()->cursorShown = visible;
-}
+    static DriverWindow* createWindow(const WindowSpec& spec, std::string&) {
+        auto w = std::make_unique<Window>();
+        w->title = spec.title;
+        w->borderless = spec.borderless;
+        w->resizable = spec.resizable;
+        w->fullScreen = spec.fullScreen;
+        resize(*w, spec.frame);
+        slot()->windows.push_back(std::move(w));
+        return handleOf(slot()->windows.back().get());
+    }
 
-bool cursorIn(DriverWindow* window, int& x, int& y) {
-    const Window* w = recordOf(window);
-    if (!w) return false;
-    x = desktop().pointerX - w->area.x;
-    y = desktop().pointerY - w->area.y;
-    return true;
-}
+    static void destroyWindow(DriverWindow* window) {
+        auto& ws = slot()->windows;
+        ws.erase(std::remove_if(ws.begin(), ws.end(),
+                                [window](const std::unique_ptr<Window>& w) {
+                                    return handleOf(w.get()) == window;
+                                }),
+                 ws.end());
+    }
 
-bool messageBox(DriverWindow*, const char*, const char*) {
-    return true;
-}
+    static void showWindow(DriverWindow* window, bool visible, bool raise) {
+        if (Window* w = recordOf(window)) {
+            w->visible = visible;
+            w->raised = w->raised || raise;
+        }
+    }
+
+    static void placeWindow(DriverWindow* window, const Area& area, bool fullScreen) {
+        if (Window* w = recordOf(window)) {
+            resize(*w, area);
+            w->fullScreen = fullScreen;
+        }
+    }
+
+    static Area windowArea(DriverWindow* window) {
+        const Window* w = recordOf(window);
+        return w ? w->area : Area{};
+    }
+
+    static bool seen(DriverWindow* window) {
+        const Window* w = recordOf(window);
+        return w && (w->visible || w->adopted);
+    }
+
+    static void drawableSize(DriverWindow* window, int& width, int& height) {
+        const Window* w = recordOf(window);
+        width = w ? w->area.w : 0;
+        height = w ? w->area.h : 0;
+    }
+
+    static void present(DriverWindow* window, const Surface& surface, const Placement& placement,
+                        const PixelRect* rects, int count) {
+        Window* w = recordOf(window);
+        if (!w) return;
+        Target t{w->pixels.data(), w->area.w * 4, w->area.w, w->area.h,
+                 PixelLayout{4, 0, 8, 16, 0, 0, 0, 0}};
+        for (int i = 0; i < count; ++i)
+            scaleInto(surface, placement, rects[i], t, slot()->scratch);
+        ++w->presents;
+    }
+
+    static DriverWindow* adopt(unsigned long id) {
+        const Desktop& d = desktop();
+        Area area = d.monitors.front().area;
+        if (id) {
+            const auto it = std::find_if(d.foreign.begin(), d.foreign.end(),
+                                         [id](const auto& f) { return f.first == id; });
+            if (it == d.foreign.end()) return nullptr;
+            area = it->second;
+        }
+        for (auto& w : slot()->windows)
+            if (w->adopted && w->foreignId == id) return handleOf(w.get());
+        auto w = std::make_unique<Window>();
+        w->adopted = true;
+        w->foreignId = id;
+        resize(*w, area);
+        slot()->windows.push_back(std::move(w));
+        return handleOf(slot()->windows.back().get());
+    }
+
+    static void pump(bool, std::vector<DriverEvent>& out) {
+        State& s = *slot();
+        if (desktop().monitorsChanged) {
+            desktop().monitorsChanged = false;
+            queue(DriverEvent::MonitorsChanged, nullptr);
+        }
+        out.insert(out.end(), s.pending.begin(), s.pending.end());
+        s.pending.clear();
+        if (posix::takeTerminationRequest()) {
+            DriverEvent e;
+            e.kind = DriverEvent::Terminate;
+            out.push_back(e);
+        }
+    }
+
+    // Nothing but a signal can come while the one thread sleeps.
+    static bool wait(double seconds, bool) {
+        if (!slot()->pending.empty()) return true;
+        pollfd fd{posix::terminationFd(), POLLIN, 0};
+        const int ms = std::max(1, int(std::ceil(seconds * 1000)));
+        const bool woken = poll(&fd, fd.fd >= 0 ? 1 : 0, ms) > 0;
+        if (woken) posix::drainTerminationWake();
+        return woken;
+    }
+
+    static void showCursor(bool visible) { slot()->cursorShown = visible; }
+
+    static bool cursorIn(DriverWindow* window, int& x, int& y) {
+        const Window* w = recordOf(window);
+        if (!w) return false;
+        x = desktop().pointerX - w->area.x;
+        y = desktop().pointerY - w->area.y;
+        return true;
+    }
+
+    static bool messageBox(DriverWindow*, const char*, const char*) { return true; }
+
+    // An adopted window is forgotten as one of its own is destroyed.
+    static void release(DriverWindow* adopted) { destroyWindow(adopted); }
+    static constexpr bool kPacedByFrames = false;
+    static constexpr auto terminationSignal = posix::terminationSignal;
+    static constexpr std::string (*setting)(const char*) = nullptr;
+    static constexpr void (*ended)(int) = nullptr;
+};
 
 } // namespace
 
@@ -269,32 +272,7 @@ void removeForeignWindow(unsigned long id) {
 namespace tess {
 
 const Driver* const* hostDrivers() {
-    static const Driver headless = [] {
-        Driver d{};
-        d.name = "headless";
-        d.start = headless::start;
-        d.stop = headless::stop;
-        d.monitors = headless::monitors;
-        d.createWindow = headless::createWindow;
-        d.destroyWindow = headless::destroyWindow;
-        d.showWindow = headless::showWindow;
-        d.placeWindow = headless::placeWindow;
-        d.windowArea = headless::windowArea;
-        d.seen = headless::seen;
-        d.drawableSize = headless::drawableSize;
-        d.present = headless::present;
-        d.adopt = headless::adopt;
-        d.release = headless::destroyWindow;
-        d.pump = headless::pump;
-        d.wait = headless::wait;
-        d.showCursor = headless::showCursor;
-        d.cursorIn = headless::cursorIn;
-        d.messageBox = headless::messageBox;
-        d.terminationSignal = posix::terminationSignal;
-        return d;
-    }();
-    static const Driver* const list[] = {&headless, nullptr};
-    return list;
+    return onlyDriver<headless::Headless>("headless");
 }
 
 } // namespace tess

@@ -1,16 +1,11 @@
 // The drivers over SDL2, tried in SDL's own order of its video drivers (X11
 // before Wayland in SDL 2), then SDL's portable calls for any other.
 
-#include "platform/driver.h"
+#include "platform/sdl/sdl_common.h"
 
 #include <SDL.h>
 
 namespace tess {
-namespace sdl {
-const Driver& x11Driver();
-const Driver& waylandDriver();
-const Driver& portableDriver();
-} // namespace sdl
 
 const Driver* const* hostDrivers() {
     static const Driver* list[4] = {};
@@ -18,10 +13,10 @@ const Driver* const* hostDrivers() {
         int n = 0;
         for (int i = 0, count = SDL_GetNumVideoDrivers(); i < count; ++i) {
             const char* name = SDL_GetVideoDriver(i);
-            for (const Driver* d : {&sdl::x11Driver(), &sdl::waylandDriver()})
+            for (const Driver* d : {&sdl::kX11, &sdl::kWayland})
                 if (name && SDL_strcasecmp(name, d->name) == 0) list[n++] = d;
         }
-        list[n] = &sdl::portableDriver();
+        list[n] = &sdl::kPortable;
     }
     return list;
 }

@@ -38,28 +38,23 @@ void push(std::vector<DriverEvent>& out, DriverEvent::Kind kind, DriverWindow* w
     out.push_back(e);
 }
 
+// What SDL's window events tell the host; the others it needs not.
+struct WindowEventKind {
+    Uint8 sdl;
+    DriverEvent::Kind kind;
+};
+constexpr WindowEventKind kWindowEvents[] = {
+    {SDL_WINDOWEVENT_CLOSE, DriverEvent::Close},
+    {SDL_WINDOWEVENT_EXPOSED, DriverEvent::Exposed},
+    {SDL_WINDOWEVENT_SIZE_CHANGED, DriverEvent::Resized},
+    {SDL_WINDOWEVENT_MOVED, DriverEvent::Moved},
+    {SDL_WINDOWEVENT_SHOWN, DriverEvent::Shown},
+    {SDL_WINDOWEVENT_RESTORED, DriverEvent::Shown},
+};
+
 void translateWindowEvent(const SDL_WindowEvent& e, std::vector<DriverEvent>& out) {
-    DriverWindow* w = windowOfId(e.windowID);
-    switch (e.event) {
-    case SDL_WINDOWEVENT_CLOSE:
-        push(out, DriverEvent::Close, w);
-        return;
-    case SDL_WINDOWEVENT_EXPOSED:
-        push(out, DriverEvent::Exposed, w);
-        return;
-    case SDL_WINDOWEVENT_SIZE_CHANGED:
-        push(out, DriverEvent::Resized, w);
-        return;
-    case SDL_WINDOWEVENT_MOVED:
-        push(out, DriverEvent::Moved, w);
-        return;
-    case SDL_WINDOWEVENT_SHOWN:
-    case SDL_WINDOWEVENT_RESTORED:
-        push(out, DriverEvent::Shown, w);
-        return;
-    default:
-        return;
-    }
+    for (const WindowEventKind& w : kWindowEvents)
+        if (w.sdl == e.event) push(out, w.kind, windowOfId(e.windowID));
 }
 
 } // namespace

@@ -27,32 +27,6 @@ bool hasOwnFile(const char* sdlDriver) {
     return false;
 }
 
-bool start(std::string& why) {
-    bool started = false;
-    if (const char* requested = requestedDriver()) {
-        if (hasOwnFile(requested)) return false;
-        started = startVideo(requested, why);
-    } else {
-        // Our own walk over SDL's drivers: the invisible ones are never tried.
-        for (int i = 0, n = SDL_GetNumVideoDrivers(); i < n && !started; ++i) {
-            const char* name = SDL_GetVideoDriver(i);
-            if (name && !invisible(name) && !hasOwnFile(name)) started = startVideo(name, why);
-        }
-    }
-    if (!started) return false;
-    // SDL names no format for some desktops (30 bits): only a renderer converts.
-    SDL_DisplayMode m;
-    if (SDL_GetDesktopDisplayMode(0, &m) == 0 && m.format == SDL_PIXELFORMAT_UNKNOWN) useRenderer();
-    state() = std::make_unique<State>();
-    state()->seen = displays();
-    return true;
-}
-
-void stop() {
-    stopVideo();
-    state().reset();
-}
-
 bool monitorsChanged() {
     return displaysChanged(state()->seen);
 }
@@ -65,24 +39,41 @@ int noFds(int*, int) {
 
 const Hooks kHooks = {monitorsChanged, noneGone, nothing, noFds, maybeQueued};
 
-DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
-    return drawable(plainWindow(spec.title, spec.frame, windowFlags(spec)), why, destroyWindow);
-}
+struct Portable : SdlDriver<kHooks> {
+    static bool start(std::string& why) {
+        bool started = false;
+        if (const char* requested = requestedDriver()) {
+            if (hasOwnFile(requested)) return false;
+            started = startVideo(requested, why);
+        } else {
+            // Our own walk over SDL's drivers: the invisible ones are never tried.
+            for (int i = 0, n = SDL_GetNumVideoDrivers(); i < n && !started; ++i) {
+                const char* name = SDL_GetVideoDriver(i);
+                if (name && !invisible(name) && !hasOwnFile(name)) started = startVideo(name, why);
+            }
+        }
+        if (!started) return false;
+        // SDL names no format for some desktops (30 bits): only a renderer converts.
+        SDL_DisplayMode m;
+        if (SDL_GetDesktopDisplayMode(0, &m) == 0 && m.format == SDL_PIXELFORMAT_UNKNOWN)
+            useRenderer();
+        state() = std::make_unique<State>();
+        state()->seen = displays();
+        return true;
+    }
+
+    static void stop() {
+        stopVideo();
+        state().reset();
+    }
+
+    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
+        return drawable(plainWindow(spec.title, spec.frame, windowFlags(spec)), why, destroyWindow);
+    }
+};
 
 } // namespace
 
-const Driver& portableDriver() {
-    static const Driver d = [] {
-        Driver t = baseDriver();
-        t.name = "sdl";
-        t.start = start;
-        t.stop = stop;
-        t.createWindow = createWindow;
-        t.pump = pumpWith<kHooks>;
-        t.wait = waitWith<kHooks>;
-        return t;
-    }();
-    return d;
-}
+const Driver kPortable = driverTable<Portable>("sdl");
 
 } // namespace tess::sdl

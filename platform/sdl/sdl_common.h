@@ -109,9 +109,39 @@ void translate(const SDL_Event& event, std::vector<DriverEvent>& out, const Hook
 int virtualKeyOf(SDL_Keycode key);
 int terminationSignal();
 
-// The table with what these files do for every SDL driver; each driver's file
-// sets its name, start and stop, and what its window system does otherwise.
-Driver baseDriver();
+// What these files do for every SDL driver, as the entries of a driver's table
+// (driverTable): a driver's struct derives from it with its hooks, and names
+// its own start, stop and createWindow, and what its window system does
+// otherwise.
+template <const Hooks& H> struct SdlDriver {
+    static constexpr auto pump = pumpWith<H>;
+    static constexpr auto wait = waitWith<H>;
+    static constexpr std::vector<Monitor> (*monitors)() = displays;
+    static constexpr void (*destroyWindow)(DriverWindow*) = sdl::destroyWindow;
+    static constexpr void (*showWindow)(DriverWindow*, bool, bool) = sdl::showWindow;
+    static constexpr void (*placeWindow)(DriverWindow*, const Area&, bool) = sdl::placeWindow;
+    static constexpr Area (*windowArea)(DriverWindow*) = sdl::windowArea;
+    static constexpr bool (*seen)(DriverWindow*) = sdl::seen;
+    static constexpr void (*drawableSize)(DriverWindow*, int&, int&) = sdl::drawableSize;
+    static constexpr void (*present)(DriverWindow*, const Surface&, const Placement&,
+                                     const PixelRect*, int) = sdl::present;
+    static constexpr DriverWindow* (*adopt)(unsigned long) = adoptNothing;
+    static constexpr void (*release)(DriverWindow*) = releaseNothing;
+    static constexpr bool kPacedByFrames = false;
+    static constexpr void (*showCursor)(bool) = sdl::showCursor;
+    static constexpr bool (*cursorIn)(DriverWindow*, int&, int&) = sdl::cursorIn;
+    static constexpr bool (*messageBox)(DriverWindow*, const char*, const char*) = sdl::messageBox;
+    static constexpr int (*terminationSignal)() = sdl::terminationSignal;
+    static constexpr std::string (*setting)(const char*) = nullptr;
+    static constexpr void (*ended)(int) = nullptr;
+};
+// SDL video on the SDL driver `name` for a window system with a driver file of
+// its own: false without a word when SDL_VIDEODRIVER names another one; false
+// with "name: why" when `usable` says it cannot work here or SDL cannot start.
+bool startOwn(const char* name, bool (*usable)(std::string& why), std::string& why);
+
+// Each window system's table (x11.cpp, wayland.cpp, portable.cpp).
+extern const Driver kX11, kWayland, kPortable;
 
 // What these files keep while video runs: made by startVideo, gone at stopVideo.
 struct Common {

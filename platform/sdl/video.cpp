@@ -81,6 +81,17 @@ bool startVideo(const char* name, std::string& why) {
     return true;
 }
 
+bool startOwn(const char* name, bool (*usable)(std::string& why), std::string& why) {
+    const char* requested = requestedDriver();
+    if (requested && SDL_strcasecmp(requested, name) != 0) return false;
+    std::string reason;
+    if (!usable(reason)) {
+        addReason(why, name, reason);
+        return false;
+    }
+    return startVideo(name, why);
+}
+
 void useRenderer() {
     // Read by SDL at the first SDL_GetWindowSurface, once for the driver's lifetime.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1");

@@ -77,38 +77,8 @@ bool usable(std::string& why) {
     return answered && seat;
 }
 
-bool start(std::string& why) {
-    const char* requested = requestedDriver();
-    if (requested && SDL_strcasecmp(requested, "wayland") != 0) return false;
-    std::string reason;
-    if (!usable(reason)) {
-        why = "wayland: " + reason;
-        return false;
-    }
-    if (!startVideo("wayland", why)) return false;
-    useRenderer(); // no framebuffer of its own: surfaces go through EGL
-    slot() = std::make_unique<State>();
-    state().seen = displays();
-    return true;
-}
-
-void stop() {
-    slot().reset();
-    stopVideo();
-}
-
 bool monitorsChanged() {
     return displaysChanged(state().seen);
-}
-
-DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
-    SDL_Window* window = plainWindow(spec.title, spec.frame, windowFlags(spec));
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (window && !state().display && SDL_GetWindowWMInfo(window, &info) &&
-        info.subsystem == SDL_SYSWM_WAYLAND)
-        state().display = info.info.wl.display;
-    return drawable(window, why, destroyWindow);
 }
 
 // SDL sends SDL_QUIT once when reading from the compositor fails (and never for
@@ -129,20 +99,33 @@ int eventFds(int* fds, int most) {
 
 const Hooks kHooks = {monitorsChanged, noneGone, quitReported, eventFds, maybeQueued};
 
+struct Wayland : SdlDriver<kHooks> {
+    static bool start(std::string& why) {
+        if (!startOwn("wayland", usable, why)) return false;
+        useRenderer(); // no framebuffer of its own: surfaces go through EGL
+        slot() = std::make_unique<State>();
+        state().seen = displays();
+        return true;
+    }
+
+    static void stop() {
+        slot().reset();
+        stopVideo();
+    }
+
+    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
+        SDL_Window* window = plainWindow(spec.title, spec.frame, windowFlags(spec));
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (window && !state().display && SDL_GetWindowWMInfo(window, &info) &&
+            info.subsystem == SDL_SYSWM_WAYLAND)
+            state().display = info.info.wl.display;
+        return drawable(window, why, destroyWindow);
+    }
+};
+
 } // namespace
 
-const Driver& waylandDriver() {
-    static const Driver d = [] {
-        Driver t = baseDriver();
-        t.name = "wayland";
-        t.start = start;
-        t.stop = stop;
-        t.createWindow = createWindow;
-        t.pump = pumpWith<kHooks>;
-        t.wait = waitWith<kHooks>;
-        return t;
-    }();
-    return d;
-}
+const Driver kWayland = driverTable<Wayland>("wayland");
 
 } // namespace tess::sdl

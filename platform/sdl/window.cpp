@@ -176,24 +176,4 @@ DriverWindow* noneGone(const SDL_Event&) {
     return nullptr;
 }
 
-Driver baseDriver() {
-    Driver d{};
-    d.monitors = displays;
-    d.destroyWindow = destroyWindow;
-    d.showWindow = showWindow;
-    d.placeWindow = placeWindow;
-    d.windowArea = windowArea;
-    d.seen = seen;
-    d.drawableSize = drawableSize;
-    d.present = present;
-    d.adopt = adoptNothing;
-    d.release = releaseNothing;
-    d.pacedByFrames = false;
-    d.showCursor = showCursor;
-    d.cursorIn = cursorIn;
-    d.messageBox = messageBox;
-    d.terminationSignal = terminationSignal;
-    return d;
-}
-
 } // namespace tess::sdl

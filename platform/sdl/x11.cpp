@@ -219,36 +219,6 @@ void watchServer() {
     }
 }
 
-bool start(std::string& why) {
-    const char* requested = requestedDriver();
-    if (requested && SDL_strcasecmp(requested, "x11") != 0) return false;
-    std::string reason;
-    if (!usable(reason)) {
-        why = "x11: " + reason;
-        return false;
-    }
-    if (!startVideo("x11", why)) return false;
-    slot() = std::make_unique<State>();
-    watchServer();
-    if (state().depth > 24) useRenderer(); // a 30-bit visual, which SDL cannot name
-    return true;
-}
-
-void stop() {
-    State& s = state();
-    while (!s.otherScreen.empty())
-        destroyX11Window(driverWindow(s.otherScreen.back().sdl));
-    if (s.screenConnection) XCloseDisplay(s.screenConnection);
-    XSetErrorHandler(s.previousError);
-    XSetIOErrorHandler(s.previousIoError);
-    slot().reset();
-    stopVideo();
-}
-
-std::vector<Monitor> monitors() {
-    return state().monitors;
-}
-
 bool monitorsChanged() {
     State& s = state();
     if (!s.screenConnection) return false;
@@ -360,15 +330,6 @@ SDL_Window* createOnOtherScreen(const char* title, const Area& f, std::uint32_t 
     return sdl;
 }
 
-DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
-    State& s = state();
-    const std::uint32_t flags = windowFlags(spec);
-    SDL_Window* window = s.screen != 0 ? createOnOtherScreen(spec.title, spec.frame, flags)
-                                       : plainWindow(spec.title, spec.frame, flags);
-    if (window && !s.sdlDisplay) s.sdlDisplay = displayOf(window);
-    return drawable(window, why, destroyX11Window);
-}
-
 const OtherScreenWindow* otherScreenWindow(SDL_Window* window) {
     for (const OtherScreenWindow& m : state().otherScreen)
         if (m.sdl == window) return &m;
@@ -425,37 +386,6 @@ bool probe(unsigned long& id) {
     return exists && !s.probeFailed;
 }
 
-DriverWindow* adopt(unsigned long id) {
-    if (!probe(id)) return nullptr;
-    for (const Adopted& a : state().adopted)
-        if (a.x == id) return driverWindow(a.sdl); // the same window, asked for again
-    SDL_Window* sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(id));
-    if (!sdl) return nullptr;
-    state().adopted.push_back(Adopted{sdl, XWindow(id)});
-    // SDL asks for no events on a window it did not make: sizes, exposure and
-    // the window's end are needed to follow it.
-    if (Display* d = displayOf(sdl)) {
-        XSelectInput(d, XWindow(id), StructureNotifyMask | ExposureMask);
-        XFlush(d);
-        if (!state().sdlDisplay) state().sdlDisplay = d;
-    }
-    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
-    return driverWindow(sdl);
-}
-
-void release(DriverWindow* driverWin) {
-    SDL_Window* window = sdlWindow(driverWin);
-    auto& adopted = state().adopted;
-    const auto it = std::find_if(adopted.begin(), adopted.end(),
-                                 [window](const Adopted& a) { return a.sdl == window; });
-    if (it == adopted.end()) return;
-    // Errors about what was sent to it until now still pass: they all arrive
-    // before the round trip's reply.
-    if (Display* d = displayOf(window)) XSync(d, False);
-    SDL_DestroyWindow(window);
-    adopted.erase(it);
-}
-
 DriverWindow* adoptedGone(const SDL_Event& e) {
     if (e.type != SDL_SYSWMEVENT || !e.syswm.msg || e.syswm.msg->subsystem != SDL_SYSWM_X11)
         return nullptr;
@@ -486,25 +416,74 @@ bool eventsQueued() {
 
 const Hooks kHooks = {monitorsChanged, adoptedGone, quitReported, eventFds, eventsQueued};
 
+struct X11 : SdlDriver<kHooks> {
+    static bool start(std::string& why) {
+        if (!startOwn("x11", usable, why)) return false;
+        slot() = std::make_unique<State>();
+        watchServer();
+        if (state().depth > 24) useRenderer(); // a 30-bit visual, which SDL cannot name
+        return true;
+    }
+
+    static void stop() {
+        State& s = state();
+        while (!s.otherScreen.empty())
+            destroyX11Window(driverWindow(s.otherScreen.back().sdl));
+        if (s.screenConnection) XCloseDisplay(s.screenConnection);
+        XSetErrorHandler(s.previousError);
+        XSetIOErrorHandler(s.previousIoError);
+        slot().reset();
+        stopVideo();
+    }
+
+    static std::vector<Monitor> monitors() { return state().monitors; }
+
+    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
+        State& s = state();
+        const std::uint32_t flags = windowFlags(spec);
+        SDL_Window* window = s.screen != 0 ? createOnOtherScreen(spec.title, spec.frame, flags)
+                                           : plainWindow(spec.title, spec.frame, flags);
+        if (window && !s.sdlDisplay) s.sdlDisplay = displayOf(window);
+        return drawable(window, why, destroyX11Window);
+    }
+
+    static DriverWindow* adopt(unsigned long id) {
+        if (!probe(id)) return nullptr;
+        for (const Adopted& a : state().adopted)
+            if (a.x == id) return driverWindow(a.sdl); // the same window, asked for again
+        SDL_Window* sdl = SDL_CreateWindowFrom(reinterpret_cast<const void*>(id));
+        if (!sdl) return nullptr;
+        state().adopted.push_back(Adopted{sdl, XWindow(id)});
+        // SDL asks for no events on a window it did not make: sizes, exposure and
+        // the window's end are needed to follow it.
+        if (Display* d = displayOf(sdl)) {
+            XSelectInput(d, XWindow(id), StructureNotifyMask | ExposureMask);
+            XFlush(d);
+            if (!state().sdlDisplay) state().sdlDisplay = d;
+        }
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+        return driverWindow(sdl);
+    }
+
+    static void release(DriverWindow* driverWin) {
+        SDL_Window* window = sdlWindow(driverWin);
+        auto& adopted = state().adopted;
+        const auto it = std::find_if(adopted.begin(), adopted.end(),
+                                     [window](const Adopted& a) { return a.sdl == window; });
+        if (it == adopted.end()) return;
+        // Errors about what was sent to it until now still pass: they all arrive
+        // before the round trip's reply.
+        if (Display* d = displayOf(window)) XSync(d, False);
+        SDL_DestroyWindow(window);
+        adopted.erase(it);
+    }
+
+    static constexpr auto destroyWindow = destroyX11Window;
+    static constexpr auto placeWindow = placeX11Window;
+};
+
 } // namespace
 
-const Driver& x11Driver() {
-    static const Driver d = [] {
-        Driver t = baseDriver();
-        t.name = "x11";
-        t.start = start;
-        t.stop = stop;
-        t.monitors = monitors;
-        t.createWindow = createWindow;
-        t.destroyWindow = destroyX11Window;
-        t.placeWindow = placeX11Window;
-        t.adopt = adopt;
-        t.release = release;
-        t.pump = pumpWith<kHooks>;
-        t.wait = waitWith<kHooks>;
-        return t;
-    }();
-    return d;
-}
+const Driver kX11 = driverTable<X11>("x11");
 
 } // namespace tess::sdl

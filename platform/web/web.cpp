@@ -81,116 +81,118 @@ Woke sleep(int milliseconds, bool untilFrame) {
     return woke;
 }
 
-bool start(std::string&) {
-    slot() = std::make_unique<State>();
-    listenToPage(onKey, onBlur); // keys come in only while the program sleeps
-    return true;
-}
-
-void stop() {
-    slot().reset();
-}
-
-std::vector<Monitor> monitors() {
-    Monitor m;
-    m.name = "page";
-    pageSize(m.area.w, m.area.h);
-    return {m};
-}
-
-DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
-    State& s = *slot();
-    if (s.canvas) {
-        why = "the page has one canvas, and it shows a window already";
-        return nullptr;
-    }
-    s.canvas = std::make_unique<Canvas>();
-    s.canvas->width = spec.clientW;
-    s.canvas->height = spec.clientH;
-    setCanvas(spec.clientW, spec.clientH, false);
-    fitCanvas(spec.fullScreen);
-    return handleOf(s.canvas.get());
-}
-
-void destroyWindow(DriverWindow* window) {
-    if (!canvasOf(window)) return;
-    setCanvas(0, 0, false);
-    slot()->canvas.reset();
-}
-
-void showWindow(DriverWindow* window, bool shown, bool) {
-    if (Canvas* c = canvasOf(window)) {
-        c->shown = shown;
-        setCanvas(c->width, c->height, shown);
-    }
-}
-
-void placeWindow(DriverWindow* window, const Area&, bool fullScreen) {
-    if (canvasOf(window)) fitCanvas(fullScreen);
-}
-
-Area windowArea(DriverWindow* window) {
-    const Canvas* c = canvasOf(window);
-    return c ? Area{0, 0, c->width, c->height} : Area{};
-}
-
-bool seen(DriverWindow* window) {
-    const Canvas* c = canvasOf(window);
-    return c && c->shown;
-}
-
-void drawableSize(DriverWindow* window, int& width, int& height) {
-    const Canvas* c = canvasOf(window);
-    width = c ? c->width : 0;
-    height = c ? c->height : 0;
-}
-
-// The canvas is the window's surface, pixel for pixel.
-void present(DriverWindow* window, const Surface& surface, const Placement&, const PixelRect* rects,
-             int count) {
-    if (canvasOf(window) && putRects(surface, rects, count, slot()->rows)) presented();
-}
-
-DriverWindow* adopt(unsigned long) {
-    return nullptr; // no other program's window is in the page
-}
-
-void release(DriverWindow*) {}
-
-// Nothing happens in the page while the program runs: keys, timers and
-// drawing all wait for it to sleep.
-void pump(bool, std::vector<DriverEvent>& out) {
-    State& s = *slot();
-    if (Clock::now() - s.lastSleep >= kRunFor) sleep(-1, true);
-    out.insert(out.end(), s.pending.begin(), s.pending.end());
-    s.pending.clear();
-}
-
-bool wait(double seconds, bool untilFrame) {
-    if (!slot()->pending.empty()) return true;
-    const int ms = seconds >= 86400 ? -1 : int(std::ceil(seconds * 1000)); // a day: until a key
-    return sleep(ms, untilFrame) != Woke::Timeout;
-}
-
-void showCursor(bool shown) {
-    showPageCursor(shown);
-}
-
-bool cursorIn(DriverWindow*, int&, int&) {
-    return false; // the page tells no pointer without an event
-}
-
-bool messageBox(DriverWindow*, const char*, const char*) {
-    return false;
-}
-
 int noSignal() {
     return 0;
 }
 
-std::string setting(const char* name) {
-    return queryValue(name);
-}
+// The page's own: it alone paces presents by the display's frames, and reads
+// settings and tells the end.
+struct Page {
+    static bool start(std::string&) {
+        slot() = std::make_unique<State>();
+        listenToPage(onKey, onBlur); // keys come in only while the program sleeps
+        return true;
+    }
+
+    static void stop() { slot().reset(); }
+
+    static std::vector<Monitor> monitors() {
+        Monitor m;
+        m.name = "page";
+        pageSize(m.area.w, m.area.h);
+        return {m};
+    }
+
+    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
+        State& s = *slot();
+        if (s.canvas) {
+            why = "the page has one canvas, and it shows a window already";
+            return nullptr;
+        }
+        s.canvas = std::make_unique<Canvas>();
+        s.canvas->width = spec.clientW;
+        s.canvas->height = spec.clientH;
+        setCanvas(spec.clientW, spec.clientH, false);
+        fitCanvas(spec.fullScreen);
+        return handleOf(s.canvas.get());
+    }
+
+    static void destroyWindow(DriverWindow* window) {
+        if (!canvasOf(window)) return;
+        setCanvas(0, 0, false);
+        slot()->canvas.reset();
+    }
+
+    static void showWindow(DriverWindow* window, bool shown, bool) {
+        if (Canvas* c = canvasOf(window)) {
+            c->shown = shown;
+            setCanvas(c->width, c->height, shown);
+        }
+    }
+
+    static void placeWindow(DriverWindow* window, const Area&, bool fullScreen) {
+        if (canvasOf(window)) fitCanvas(fullScreen);
+    }
+
+    static Area windowArea(DriverWindow* window) {
+        const Canvas* c = canvasOf(window);
+        return c ? Area{0, 0, c->width, c->height} : Area{};
+    }
+
+    static bool seen(DriverWindow* window) {
+        const Canvas* c = canvasOf(window);
+        return c && c->shown;
+    }
+
+    static void drawableSize(DriverWindow* window, int& width, int& height) {
+        const Canvas* c = canvasOf(window);
+        width = c ? c->width : 0;
+        height = c ? c->height : 0;
+    }
+
+    // The canvas is the window's surface, pixel for pixel.
+    static void present(DriverWindow* window, const Surface& surface, const Placement&,
+                        const PixelRect* rects, int count) {
+        if (canvasOf(window) && putRects(surface, rects, count, slot()->rows)) presented();
+    }
+
+    static DriverWindow* adopt(unsigned long) {
+        return nullptr; // no other program's window is in the page
+    }
+
+    static void release(DriverWindow*) {
+        // nothing was adopted
+    }
+
+    // Nothing happens in the page while the program runs: keys, timers and
+    // drawing all wait for it to sleep.
+    static void pump(bool, std::vector<DriverEvent>& out) {
+        State& s = *slot();
+        if (Clock::now() - s.lastSleep >= kRunFor) sleep(-1, true);
+        out.insert(out.end(), s.pending.begin(), s.pending.end());
+        s.pending.clear();
+    }
+
+    static bool wait(double seconds, bool untilFrame) {
+        if (!slot()->pending.empty()) return true;
+        const int ms = seconds >= 86400 ? -1 : int(std::ceil(seconds * 1000)); // a day: until a key
+        return sleep(ms, untilFrame) != Woke::Timeout;
+    }
+
+    static void showCursor(bool shown) { showPageCursor(shown); }
+
+    static bool cursorIn(DriverWindow*, int&, int&) {
+        return false; // the page tells no pointer without an event
+    }
+
+    static bool messageBox(DriverWindow*, const char*, const char*) { return false; }
+
+    static std::string setting(const char* name) { return queryValue(name); }
+
+    static constexpr bool kPacedByFrames = true;
+    static constexpr auto terminationSignal = web::noSignal;
+    static constexpr auto ended = web::showExit;
+};
 
 } // namespace
 } // namespace tess::web
@@ -198,35 +200,7 @@ std::string setting(const char* name) {
 namespace tess {
 
 const Driver* const* hostDrivers() {
-    static const Driver page = [] {
-        Driver d{};
-        d.name = "web";
-        d.start = web::start;
-        d.stop = web::stop;
-        d.monitors = web::monitors;
-        d.createWindow = web::createWindow;
-        d.destroyWindow = web::destroyWindow;
-        d.showWindow = web::showWindow;
-        d.placeWindow = web::placeWindow;
-        d.windowArea = web::windowArea;
-        d.seen = web::seen;
-        d.drawableSize = web::drawableSize;
-        d.present = web::present;
-        d.adopt = web::adopt;
-        d.release = web::release;
-        d.pump = web::pump;
-        d.wait = web::wait;
-        d.pacedByFrames = true;
-        d.showCursor = web::showCursor;
-        d.cursorIn = web::cursorIn;
-        d.messageBox = web::messageBox;
-        d.terminationSignal = web::noSignal;
-        d.setting = web::setting;
-        d.ended = web::showExit;
-        return d;
-    }();
-    static const Driver* const list[] = {&page, nullptr};
-    return list;
+    return onlyDriver<web::Page>("web");
 }
 
 } // namespace tess

@@ -73,14 +73,8 @@ depths)
     oneLine "no window could be opened"
     ;;
 screens)
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -screen 1 1024x768x16 -nolisten tcp -noreset \
-        >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    exec 3>&-
-    for _ in $(seq 250); do [ -s "$work/display" ] && break; sleep 0.02; done
-    number=$(head -1 "$work/display")
-    DISPLAY=":$number.1" xset q >/dev/null 2>&1 || fail "Xvfb did not start"
+    start_xvfb 1280x1024x24 1024x768x16
+    number=$displayNumber
     export DISPLAY=":$number.1"
     startLit second "$tessaline" c
     window1=$(xwininfo -root -tree | awk -v t="\"$title\"" 'index($0, t) {print $1; exit}')

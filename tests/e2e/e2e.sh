@@ -46,13 +46,8 @@ exitWithin=1
 unset SDL_VIDEODRIVER
 
 if [ "$scenario" = windows ]; then
-    exec 3>"$work/display"
-    Xvfb -displayfd 3 -screen 0 640x480x24 -screen 1 640x480x16 -nolisten tcp -noreset \
-        >"$work/xvfb.log" 2>&1 &
-    pids+=($!)
-    exec 3>&-
-    for _ in $(seq 250); do [ -s "$work/display" ] && break; sleep 0.02; done
-    export DISPLAY=":$(head -1 "$work/display").1"
+    start_xvfb 640x480x24 640x480x16
+    export DISPLAY=":$displayNumber.1"
     # What the server holds for the probe's connections: xrestop counts a
     # colormap among the resources it cannot name.
     held() {

@@ -31,6 +31,12 @@ struct MemoryDc {
     MemoryDc& operator=(const MemoryDc&) = delete;
 
     COLORREF at(int x, int y) const { return GetPixel(dc, x, y); }
+    // The whole bitmap copied into a window, as the frame loop copies it.
+    void copyTo(HWND window) const {
+        HDC target = GetDC(window);
+        BitBlt(target, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+        ReleaseDC(window, target);
+    }
     int countNonBlack() const {
         int n = 0;
         for (int y = 0; y < height; ++y)

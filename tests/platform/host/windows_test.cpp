@@ -121,9 +121,7 @@ TEST_F(Windows, ASwitchedScreenCoversTheHomeMonitorShowingItsSurfaceScaledAndCen
     MemoryDc bitmap(320, 240);
     SetPixelV(bitmap.dc, 0, 0, 0x0000FF);
     SetPixelV(bitmap.dc, 319, 239, 0xFF0000);
-    HDC dc = GetDC(hwnd);
-    BitBlt(dc, 0, 0, 320, 240, bitmap.dc, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, dc);
+    bitmap.copyTo(hwnd);
     // Shown within a refresh interval of the copy, by the main loop's peeking alone.
     for (int i = 0; i < 1000 && !findWindow(hwnd)->surface.changed().empty(); ++i)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 1, QS_ALLINPUT);
@@ -381,9 +379,7 @@ TEST_F(Windows, AChildFillsItsAdoptedParentAndGoesWithIt) {
     HBRUSH brush = CreateSolidBrush(0x0000FF);
     FillRect(red.dc, &all, brush);
     DeleteObject(brush);
-    HDC dc = GetDC(child);
-    BitBlt(dc, 0, 0, 640, 480, red.dc, 0, 0, SRCCOPY);
-    ReleaseDC(child, dc);
+    red.copyTo(child);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 40, QS_ALLINPUT);
     EXPECT_EQ(headless::shown(shownIn(child))->at(639, 479), COLORREF(0x0000FF));
 

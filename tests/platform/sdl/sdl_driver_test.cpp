@@ -160,9 +160,7 @@ TEST_F(DummyDriver, AWindowShowsWhatWasCopiedAndFollowsWhatSdlReports) {
     MemoryDc bitmap(64, 48);
     SetPixelV(bitmap.dc, 5, 6, 0x0000FF);
     SetPixelV(bitmap.dc, 63, 47, 0xFF8000);
-    HDC dc = GetDC(hwnd);
-    BitBlt(dc, 0, 0, 64, 48, bitmap.dc, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, dc);
+    bitmap.copyTo(hwnd);
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 40, QS_ALLINPUT);
     EXPECT_EQ(shown(sdl, 5, 6), COLORREF(0x0000FF));
     EXPECT_EQ(shown(sdl, 63, 47), COLORREF(0xFF8000));
