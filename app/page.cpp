@@ -13,10 +13,11 @@
 namespace {
 
 // A whole decimal number of microseconds, up to ten seconds; anything else
-// gives the default pace.
-unsigned delayOf(const std::string& text) {
+// gives the default pace (the feathered threads' own, for them).
+unsigned delayOf(const std::string& text, bool feathered) {
     unsigned long long delay = 0;
-    return parseNumber(text.c_str(), 10, 10000000, delay) ? unsigned(delay) : kDefaultDelay;
+    if (parseNumber(text.c_str(), 10, 10000000, delay)) return unsigned(delay);
+    return feathered ? kFeatheredDelay : kDefaultDelay;
 }
 
 } // namespace
@@ -29,10 +30,10 @@ int runPage(FrameLoop (*around)(const FrameLoop& inner)) {
     ProgramFrame frame;
     // The program's picture whatever the pace; ?feathered=1 the thin threads
     // of one step a frame, which delay 0 (the program's own loop) draws anyway.
-    const unsigned delay = delayOf(tess::hostSetting("delay"));
-    const FrameLoop loop = delay && tess::hostSetting("feathered") != "1"
-                               ? tickedLoop(frame, delay)
-                               : programLoop(frame, delay);
+    const bool feathered = tess::hostSetting("feathered") == "1";
+    const unsigned delay = delayOf(tess::hostSetting("delay"), feathered);
+    const FrameLoop loop =
+        delay && !feathered ? tickedLoop(frame, delay) : programLoop(frame, delay);
     const int code =
         runProgram(nullptr, letter.c_str(), SW_SHOWDEFAULT, around ? around(loop) : loop);
     tess::hostEnded(code);

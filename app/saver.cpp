@@ -315,13 +315,14 @@ int runSaver(HINSTANCE instance, const SaverArgs& args, const SaverSettings& set
     s.refresh = std::chrono::microseconds(refresh);
     // The program's picture comes whatever the pace: frames are only shown at
     // most once per refresh. Delay 0 is the program's own loop.
-    s.ticks = settings.delay != 0 && !settings.feathered;
+    const unsigned delay = settings.pace();
+    s.ticks = delay != 0 && !settings.feathered;
     if (args.mode == SaverMode::FullScreen) {
         GetCursorPos(&s.start);
         ShowCursor(FALSE);
     }
     FrameLoop loop;
-    loop.delay = s.ticks ? std::max(settings.delay, refresh) : settings.delay;
+    loop.delay = s.ticks ? std::max(delay, refresh) : delay;
     loop.pixelSize = s.pixelSize;
     loop.followSize = true;
     loop.context = &s;

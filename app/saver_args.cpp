@@ -40,7 +40,10 @@ int pixelSizeFor(int wanted, int height) {
 SaverSettings settingsFromValues(const DWORD* delay, const DWORD* pixelSize,
                                  const DWORD* feathered) {
     SaverSettings s;
-    if (delay && *delay <= SaverSettings::kMaxDelay) s.delay = *delay;
+    if (delay && *delay <= SaverSettings::kMaxDelay) {
+        s.delay = *delay;
+        s.delayGiven = true;
+    }
     if (pixelSize && *pixelSize <= DWORD(SaverSettings::kMaxPixelSize))
         s.pixelSize = int(*pixelSize);
     if (feathered && *feathered <= 1) s.feathered = *feathered == 1;
@@ -133,6 +136,7 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
                                (missing ? "" : std::string(", not '") + value + "'"),
                            2);
             t.settings.delay = unsigned(n);
+            t.settings.delayGiven = true;
         } else if (valueOf("-pixel")) {
             if (!missing && std::strcmp(value, "auto") == 0) {
                 t.settings.pixelSize = 0;

@@ -13,10 +13,14 @@ struct SaverSettings {
     static constexpr unsigned kMaxDelay = 1000000; // a second between frames
     static constexpr int kMaxPixelSize = 8;
     unsigned delay = kDefaultDelay; // microseconds between the frames shown; 0 never waits
+    bool delayGiven = false;        // the delay is the user's, not the default
     int pixelSize = 0;              // 1 to 8 screen pixels a side per bitmap pixel; 0 automatic
     // Thin, faint threads: one step of the delay's length and one fade per
     // frame, instead of the program's picture (0 draws that in either case).
     bool feathered = false;
+    // The delay the saver runs at: the feathered threads keep their own pace
+    // unless a delay is given.
+    unsigned pace() const { return feathered && !delayGiven ? kFeatheredDelay : delay; }
 };
 
 // The pixel size a window `height` rows high is drawn at: `wanted` itself, or

@@ -27,7 +27,8 @@ const char kUsage[] =
     "           allows\n"
     "  -pixel   screen pixels a side per picture pixel, 1 to 8, or auto (default:\n"
     "           the size that brings the picture nearest to 600 rows)\n"
-    "  -feathered  thin, faint threads instead of the program's full bands\n"
+    "  -feathered  thin, faint threads instead of the program's full bands (their\n"
+    "           own delay: 7000, unless one is given)\n"
     "  Options take one dash or two. SIGTERM or SIGINT ends it by that signal.\n"
     "  -help, -version  show this or the version and exit\n";
 

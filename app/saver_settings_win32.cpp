@@ -39,7 +39,7 @@ bool writeSettings(DWORD delay, DWORD pixelSize, DWORD feathered) {
 
 void fillDialog(HWND dialog) {
     const SaverSettings s = readSaverSettings();
-    SetDlgItemInt(dialog, IDC_SAVER_DELAY, s.delay, FALSE);
+    SetDlgItemInt(dialog, IDC_SAVER_DELAY, s.pace(), FALSE);
     SendDlgItemMessageA(dialog, IDC_SAVER_PIXEL, CB_ADDSTRING, 0,
                         reinterpret_cast<LPARAM>("Automatic"));
     for (int n = 1; n <= SaverSettings::kMaxPixelSize; ++n) {

@@ -108,7 +108,13 @@ TEST(SaverOptions, TakeThePaceAndThePixelSizeOrRefuseThemOutOfRange) {
     t = options({"-pixel", "1"});
     EXPECT_EQ(t.settings.delay, kDefaultDelay); // what is not given keeps its default
     EXPECT_EQ(t.settings.pixelSize, 1);
-    EXPECT_TRUE(options({"--feathered", "-root"}).settings.feathered);
+    // The feathered threads keep their own pace unless a delay is given.
+    t = options({"--feathered", "-root"});
+    EXPECT_TRUE(t.settings.feathered);
+    EXPECT_EQ(t.settings.pace(), kFeatheredDelay);
+    EXPECT_EQ(options({"-feathered", "-delay", "2000"}).settings.pace(), 2000u);
+    EXPECT_EQ(options({"-delay", "2000"}).settings.pace(), 2000u);
+    EXPECT_EQ(options({}).settings.pace(), kDefaultDelay);
     EXPECT_EQ(options({"-root", "--version"}).kind, SaverTarget::Version);
     for (const std::vector<const char*>& bad : {std::vector<const char*>{"-delay"},
                                                 {"-delay", "1000001"},
@@ -144,13 +150,14 @@ TEST(SaverSettings, RegistryValuesOutOfRangeOrMissingTakeTheDefaults) {
     const DWORD delay = 2500, pixel = 3, tooSlow = 1000001, tooLarge = 9, huge = 0xFFFFFFFF;
     const DWORD yes = 1, two = 2;
     SaverSettings s = settingsFromValues(&delay, &pixel, &yes);
-    EXPECT_EQ(s.delay, 2500u);
+    EXPECT_EQ(s.pace(), 2500u); // a delay of the registry's own
     EXPECT_EQ(s.pixelSize, 3);
     EXPECT_TRUE(s.feathered);
     for (const DWORD* d : {static_cast<const DWORD*>(nullptr), &tooSlow, &huge}) {
         for (const DWORD* p : {static_cast<const DWORD*>(nullptr), &tooLarge, &huge}) {
             s = settingsFromValues(d, p, d ? &two : nullptr);
             EXPECT_EQ(s.delay, kDefaultDelay);
+            EXPECT_FALSE(s.delayGiven);
             EXPECT_EQ(s.pixelSize, 0);
             EXPECT_FALSE(s.feathered);
         }
