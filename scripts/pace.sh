@@ -95,7 +95,7 @@ lookOf() {
     python3 scripts/xwd.py brightness "${shots[@]}"
 }
 
-heading="mean lit brightness after ${look} s, ${seeds} seeds (each)"
+heading="mean lit brightness and pixels after ${look} s, ${seeds} seeds (each)"
 [ "$seeds" -gt 0 ] || heading=""
 printf '%-22s %8s %8s %8s   %s\n' "run" "saver %" "X %" "sum %" "$heading"
 for delay in "$@"; do

@@ -2,8 +2,8 @@
 """xwd screenshots (ZPixmap, 24 or 32 bits a pixel), for scripts/pace.sh:
 
     xwd.py brightness SHOT...    mean brightness ((R + G + B) / 3) of the lit
-                                 (non-black) pixels: the mean over the shots,
-                                 then each shot's with its count of lit pixels
+                                 (non-black) pixels and their mean count over
+                                 the shots, then each shot's with its count
     xwd.py png SHOT OUT N        the shot as a PNG, every N-th pixel of every
                                  N-th row (a picture shown at pixel size N, as
                                  its own pixels)
@@ -40,7 +40,8 @@ def brightness(paths):
         lit = [sum(px) / 3 for row in rows for px in row if any(px)]
         results.append((sum(lit) / len(lit) if lit else 0.0, len(lit)))
     mean = sum(b for b, _ in results) / len(results)
-    print(f"{mean:5.1f}  (" + ", ".join(f"{b:.1f}/{n}px" for b, n in results) + ")")
+    lit = sum(n for _, n in results) / len(results)
+    print(f"{mean:5.1f} {lit:8.0f}px  (" + ", ".join(f"{b:.1f}/{n}px" for b, n in results) + ")")
 
 
 def png(path, out, n):
