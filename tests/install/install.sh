@@ -62,6 +62,11 @@ if [ "$mode" = windows ]; then
         fail "the install steps do not name the $bits-bit build and $folder"
     grep -q $'\r$' "$steps" || fail "the install steps do not have Windows line ends"
     ok "a $bits-bit GUI program; the steps name its system folder ($folder)"
+    # The README is the one for the people who use it there: no build commands.
+    readme="$work/x/$top/README.txt"
+    grep -q "^Where the settings live" "$readme" && grep -q $'\r$' "$readme" &&
+        ! grep -qiE "cmake|mingw|wine|apt-get" "$readme" || fail "README.txt is not the Windows README"
+    ok "README.txt is the Windows README (the MSI's is the zip's, below)"
 
     # ---- The MSI beside the zip: its tables, as msiinfo reads them ------------------------------
     msi=$work/$top.msi
