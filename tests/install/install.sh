@@ -254,7 +254,10 @@ maintainer=$(dpkg-deb -f "$deb" Maintainer)
 domain=${BASH_REMATCH[1]}
 [[ ! "$domain" =~ (^|\.)(example(\.(com|net|org))?|invalid|test|localhost)$ ]] ||
     fail "the maintainer's address is a placeholder: $maintainer"
-dpkg-deb -f "$deb" Description | grep -q "tessaline-saver" || fail "the description leaves out the screensaver"
+# (Read whole first: grep -q leaving a pipe early can end the writer by SIGPIPE, which
+# pipefail would report as this failure.)
+grep -q "tessaline-saver" <<<"$(dpkg-deb -f "$deb" Description)" ||
+    fail "the description leaves out the screensaver"
 ok "maintainer $maintainer; the description names tessaline-saver"
 
 set +e
