@@ -1,10 +1,11 @@
 // The browser rows of scripts/bench.sh, in headless Chromium:
-//   node bench/webfps.js FPS_PAGE PAGE SECONDS OUT_DIR [CLK_TCK]
+//   node bench/webfps.js FPS_PAGE PAGE SECONDS OUT_DIR [CLK_TCK [SEED]]
 // For letters a and e, FPS_PAGE (tessaline-fps.html, which quits after its
 // seconds and prints its frames line to the console) at ?delay=0: the frames line
 // and the presents the page counted, into OUT_DIR/fps-web-LETTER.txt. Then PAGE
 // (tessaline.html) at the default pace and at ?delay=0: the renderer process's
 // share of a core over SECONDS after a second's start, into OUT_DIR/cpu-web.txt.
+// Every page starts from SEED (default 1), as the other rows of the bench do.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -12,6 +13,7 @@ const { launch } = require('../tests/web/browser');
 
 const [fpsPage, page, seconds, out] = process.argv.slice(2);
 const ticks = Number(process.argv[6] || 100); // CPU time units in /proc (getconf CLK_TCK)
+const seed = process.argv[7] || '1';
 
 // The pids of the renderer processes below `rootPid`, from /proc.
 function renderers(rootPid) {
@@ -39,14 +41,14 @@ async function main(browser) {
     const tab = await browser.newPage({ viewport: { width: 1280, height: 1024 } });
     const line = tab.waitForEvent('console', { predicate: m => /^frames \d+/.test(m.text()),
                                                timeout: (Number(seconds) + 30) * 1000 });
-    await tab.goto(`file://${path.resolve(fpsPage)}?res=${letter}&delay=0`);
+    await tab.goto(`file://${path.resolve(fpsPage)}?res=${letter}&delay=0&seed=${seed}`);
     const frames = (await line).text();
     const presents = await tab.evaluate(() => Module.presents);
     fs.writeFileSync(path.join(out, `fps-web-${letter}.txt`), `${frames} presents ${presents}\n`);
     await tab.close();
   }
   const rows = [];
-  for (const [name, query] of [['default', ''], ['delay0', '?delay=0']]) {
+  for (const [name, query] of [['default', `?seed=${seed}`], ['delay0', `?delay=0&seed=${seed}`]]) {
     const tab = await browser.newPage({ viewport: { width: 1280, height: 1024 } });
     await tab.goto(`file://${path.resolve(page)}${query}`);
     await tab.waitForTimeout(1000);
