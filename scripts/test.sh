@@ -45,20 +45,18 @@ bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev
     dpkg-dev file lintian desktop-file-utils man-db wixl msitools devscripts emscripten chromium \
     clang libclang-rt-14-dev \
     --optional sway grim weston xwayland libegl-mesa0 libgl1-mesa-dri
-# A new wine prefix sets itself up on its first start, longer than a test may take:
-# make it now.
-step "wine prefix"
-[ -d "${WINEPREFIX:-$HOME/.wine}" ] || WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i
 
 # ---- The builds ---------------------------------------------------------------------------------
 win64=$root/build-win64-tests
 # The program, tools and tests for Windows x86_64 (GoogleTest built along); the tests
 # run under wine64. Its gdiscript draws on a real GDI for the conformance test, its
-# toolkit demo for demo_matches_windows, both in the native build's tests.
+# toolkit demo for demo_matches_windows, both in the native build's tests. A binary
+# with a test per case is listed when CTest runs, once the wine prefix is made.
 buildWin64() {
     cmake -S . -B build-win64-tests -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
         -DTESS_GTEST_SOURCE=/usr/src/googletest \
-        "-DCMAKE_CROSSCOMPILING_EMULATOR=env;WINEDEBUG=-all;/usr/lib/wine/wine64" &&
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=env;WINEDEBUG=-all;/usr/lib/wine/wine64" \
+        -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST &&
     cmake --build build-win64-tests -j"$jobs"
 }
 export TESS_DEMO_WIN=$win64/tools/tessaline-demo.exe
@@ -120,6 +118,10 @@ built() {
 }
 
 # ---- The tests, in the order their builds end ---------------------------------------------------
+# A new wine prefix sets itself up on its first start, longer than a test may take:
+# make it now, while the first build runs.
+step "wine prefix"
+[ -d "${WINEPREFIX:-$HOME/.wine}" ] || WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i
 built win64
 step "test win64"
 ctest --test-dir build-win64-tests --output-on-failure -j"$jobs"
