@@ -19,10 +19,9 @@ done
 all=("${required[@]}" "${optional[@]}")
 [ ${#all[@]} -eq 0 ] && exit 0
 echo "Installing: ${all[*]}"
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
 # Other package tools may be at work on this machine: wait for their lock.
-apt=($SUDO env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900)
+apt=(env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900)
+[ "$(id -u)" -eq 0 ] || apt=(sudo "${apt[@]}")
 "${apt[@]}" update -qq
 install() { "${apt[@]}" install -y -qq --no-install-recommends "$@"; }
 install "${all[@]}" && exit 0
