@@ -1,5 +1,5 @@
 // The browser rows of scripts/bench.sh, in headless Chromium:
-//   node bench/webfps.js FPS_PAGE PAGE SECONDS OUT_DIR [CLK_TCK]
+//   node bench/webfps.js FPS_PAGE PAGE SECONDS OUT_DIR [CLK_TCK [SEED]]
 // For letters a and e, FPS_PAGE (tessaline-fps.html, which quits after its
 // seconds and prints its frames line to the console) at ?delay=0: the frames line
 // and the presents the page counted, into OUT_DIR/fps-web-LETTER.txt. Then PAGE
@@ -7,7 +7,8 @@
 // and beside them an empty page that only asks for animation frames (what any
 // page that draws costs the browser): the share of a core all of Chromium's
 // processes take over SECONDS after a second's start, and the picture's lit
-// pixels and their mean brightness then, into OUT_DIR/cpu-web.txt.
+// pixels and their mean brightness then, into OUT_DIR/cpu-web.txt. Every page
+// starts from SEED (default 1), as the other rows of the bench do.
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -15,6 +16,7 @@ const { launch, canvasState } = require('../tests/web/browser');
 
 const [fpsPage, page, seconds, out] = process.argv.slice(2);
 const ticks = Number(process.argv[6] || 100); // CPU time units in /proc (getconf CLK_TCK)
+const seed = process.argv[7] || '1';
 
 // The pids of every process below `rootPid` (the browser and all it started), from /proc.
 function browserProcesses(rootPid) {
@@ -50,7 +52,7 @@ async function main(browser) {
     const tab = await browser.newPage({ viewport: { width: 1280, height: 1024 } });
     const line = tab.waitForEvent('console', { predicate: m => /^frames \d+/.test(m.text()),
                                                timeout: (Number(seconds) + 30) * 1000 });
-    await tab.goto(`file://${path.resolve(fpsPage)}?res=${letter}&delay=0`);
+    await tab.goto(`file://${path.resolve(fpsPage)}?res=${letter}&delay=0&seed=${seed}`);
     const frames = (await line).text();
     const presents = await tab.evaluate(() => Module.presents);
     fs.writeFileSync(path.join(out, `fps-web-${letter}.txt`), `${frames} presents ${presents}\n`);
@@ -58,8 +60,8 @@ async function main(browser) {
   }
   const rows = [];
   const file = `file://${path.resolve(page)}`;
-  for (const [name, url] of [['default', `${file}?seed=1`], ['feathered', `${file}?seed=1&feathered=1`],
-                             ['delay0', `${file}?seed=1&delay=0`], ['empty', emptyPage]]) {
+  for (const [name, url] of [['default', `${file}?seed=${seed}`], ['feathered', `${file}?seed=${seed}&feathered=1`],
+                             ['delay0', `${file}?seed=${seed}&delay=0`], ['empty', emptyPage]]) {
     const tab = await browser.newPage({ viewport: { width: 1280, height: 1024 } });
     await tab.goto(url);
     await tab.waitForTimeout(1000);

@@ -1,50 +1,140 @@
 #!/usr/bin/env bash
-# Builds everything into build/ and runs every test. Exits non-zero on any failure.
+# Builds everything and runs every test. Exits non-zero on any failure.
+# The builds run one after another in the background, at a lower priority than the
+# tests, their output in build-logs/ (shown when one fails); each group of tests runs
+# here as soon as what it needs is built, so the tests that mostly wait (programs on
+# X servers of their own, under wine, the soaks) overlap the builds. At the end, the
+# time of each step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+root=$PWD
+logs=$root/build-logs
+rm -rf "$logs"
+mkdir -p "$logs"
+jobs=$(nproc)
+
+started=$(date +%s)
+steps=()
+step() { # step NAME: the previous step ends here, NAME starts
+    local now
+    now=$(date +%s)
+    [ -z "${stepName:-}" ] || steps+=("$(printf '%5d s  %s' $((now - stepStart)) "$stepName")")
+    stepName=$1 stepStart=$now
+    [ -z "$1" ] || echo "== test.sh: $1"
+}
+lane=""
+summary() {
+    local code=$?
+    [ -z "$lane" ] || kill -- "-$lane" 2>/dev/null || true
+    step ""
+    echo "== test.sh: the tests' steps (waiting for a build included)"
+    printf '%s\n' "${steps[@]}"
+    echo "== test.sh: the builds, in the background"
+    cat "$logs/builds.times" 2>/dev/null || true
+    printf '%5d s  in all, exit %d\n' $(($(date +%s) - started)) "$code"
+}
+trap summary EXIT
+
+step "packages"
+# Every package the suite uses, in one update and one install; the scripts and tests
+# run below ask again for theirs and find them present. Without the Wayland
+# compositors, Xwayland or Mesa, e2e_wayland says it is skipped, and why.
 bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev libpng-dev \
-    libsdl2-dev libwayland-dev libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils x11-xserver-utils \
-    x11-apps mingw-w64 wine64 xscreensaver dpkg-dev file lintian desktop-file-utils man-db \
-    emscripten chromium
-# The packages' tools: the MSI's builder and reader, and Debian's hardening check.
-bash scripts/deps.sh wixl msitools devscripts python3-pefile
-# The Wayland end-to-end test: headless compositors, screenshots, Mesa's EGL in software,
-# Xwayland for the two-monitor desktop. Without them that one test says it is skipped, and why.
-bash scripts/deps.sh sway grim weston xwayland libegl-mesa0 libgl1-mesa-dri ||
-    echo "test.sh: sway, grim, weston or xwayland could not be installed: e2e_wayland will be skipped"
-# gdiscript on a real GDI (mingw build, run under wine) for the conformance test.
-cmake -S . -B build-win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DTESS_BUILD_TESTS=OFF >/dev/null
-cmake --build build-win64 -j"$(nproc)" --target gdiscript
-# The toolkit demo built for Windows, drawn by the real GDI under wine64 and compared with
-# ours by the demo_matches_windows test.
-cmake --build build-win64 -j"$(nproc)" --target tessaline-demo
-export TESS_DEMO_WIN="$PWD/build-win64/tools/tessaline-demo.exe"
-# The unit tests and the program end to end on Windows x86_64, run under wine64. A new
-# wine prefix sets itself up on its first start, longer than a test discovery may take:
-# make it now.
-[ -d "${WINEPREFIX:-$HOME/.wine}" ] || WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i
-cmake -S . -B build-win64-tests -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DTESS_GTEST_SOURCE=/usr/src/googletest \
-    "-DCMAKE_CROSSCOMPILING_EMULATOR=env;WINEDEBUG=-all;/usr/lib/wine/wine64" >/dev/null
-cmake --build build-win64-tests -j"$(nproc)"
+    libsdl2-dev libwayland-dev libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils \
+    x11-xserver-utils x11-apps xrestop xprintidle xscreensaver openbox tint2 wmctrl mingw-w64 wine64 \
+    dpkg-dev file lintian desktop-file-utils man-db wixl msitools devscripts python3-pefile emscripten chromium \
+    clang libclang-rt-14-dev \
+    --optional sway grim weston xwayland libegl-mesa0 libgl1-mesa-dri
+
+# ---- The builds ---------------------------------------------------------------------------------
+win64=$root/build-win64-tests
+# The program, tools and tests for Windows x86_64 (GoogleTest built along); the tests
+# run under wine64. Its gdiscript draws on a real GDI for the conformance test, its
+# toolkit demo for demo_matches_windows, both in the native build's tests. A binary
+# with a test per case is listed when CTest runs, once the wine prefix is made.
+buildWin64() {
+    cmake -S . -B build-win64-tests -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+        -DTESS_GTEST_SOURCE=/usr/src/googletest \
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=env;WINEDEBUG=-all;/usr/lib/wine/wine64" \
+        -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST &&
+    cmake --build build-win64-tests -j"$jobs"
+}
+export TESS_DEMO_WIN=$win64/tools/tessaline-demo.exe
+# The browser page (Emscripten) and its unit tests, run under Node.
+buildWeb() { bash scripts/web.sh -DTESS_BUILD_TESTS=ON -DTESS_GTEST_SOURCE=/usr/src/googletest; }
+buildNative() {
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
+        -DTESS_GDISCRIPT_WIN="$win64/tools/gdiscript.exe" \
+        -DTESS_WEB_PAGE="$root/build-web/tessaline.html" &&
+    cmake --build build -j"$jobs"
+}
+# Everything again with AddressSanitizer and UndefinedBehaviorSanitizer.
+buildAsan() {
+    cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
+        -DTESS_SANITIZE=ON &&
+    cmake --build build-asan -j"$jobs"
+}
 # 32-bit Windows, program and tests: compiled and linked only (this kernel cannot run
 # it), so the tests are listed when CTest runs, not after each link.
-cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
-    -DTESS_GTEST_SOURCE=/usr/src/googletest \
-    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST >/dev/null
-cmake --build build-win32 -j"$(nproc)"
-for image in tessaline.exe tessaline.scr; do
-    bash tests/e2e_wine/gui_image.sh i686-w64-mingw32-objdump "build-win32/app/$image"
-done
-# The Windows packages, a zip and an MSI per width (the native install and .deb checks are in
-# CTest); the 64-bit MSI installed, run, upgraded and removed under wine64.
-bash tests/install/install.sh windows build-win32 build-win32/package-check
+buildWin32() {
+    cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake \
+        -DTESS_GTEST_SOURCE=/usr/src/googletest \
+        -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST &&
+    cmake --build build-win32 -j"$jobs"
+}
+# The libFuzzer targets (clang, ASan+UBSan).
+buildFuzz() { bash scripts/fuzz.sh --build; }
+# Runs each build in turn; NAME.log holds its output (configuring included), NAME.done
+# or NAME.failed its end.
+builds() {
+    renice -n 10 -p $BASHPID >/dev/null # the tests come first
+    local name begun
+    for name in win64 web native asan win32 fuzz; do
+        begun=$(date +%s)
+        if "build${name^}" >"$logs/$name.log" 2>&1; then
+            printf '%5d s  %s\n' $(($(date +%s) - begun)) "build $name" >>"$logs/builds.times"
+            touch "$logs/$name.done"
+        else
+            touch "$logs/$name.failed"
+            return 1
+        fi
+    done
+}
+set -m # the lane in a process group of its own, so that an early exit ends all of it
+builds &
+lane=$!
+set +m
+# Waits for a build: fails, with the end of its output, when it failed.
+built() {
+    step "wait for the $1 build"
+    until [ -e "$logs/$1.done" ]; do
+        if [ -e "$logs/$1.failed" ] || ! kill -0 "$lane" 2>/dev/null; then
+            tail -60 "$logs/$1.log" 2>/dev/null || true
+            echo "test.sh: the $1 build failed (log: $logs/$1.log)"
+            exit 1
+        fi
+        sleep 1
+    done
+}
+
+# ---- The tests, in the order their builds end ---------------------------------------------------
+# A new wine prefix sets itself up on its first start, longer than a test may take:
+# make it now, while the first build runs.
+step "wine prefix"
+[ -d "${WINEPREFIX:-$HOME/.wine}" ] || WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i
+built win64
+step "test win64"
+ctest --test-dir build-win64-tests --output-on-failure -j"$jobs"
+# The Windows packages, a zip and an MSI per width (the native install and .deb checks are
+# in CTest); the 64-bit MSI installed, run, upgraded and removed under wine64.
 bash tests/install/install.sh windows build-win64-tests build-win64-tests/package-check
-# The browser page (Emscripten): the unit tests under Node, and the page in headless
-# Chromium through Playwright (playwright-core from npm; the browser is Debian's).
-bash scripts/web.sh -DTESS_BUILD_TESTS=ON -DTESS_GTEST_SOURCE=/usr/src/googletest
+
+built web
+step "test web"
+# The page in headless Chromium through Playwright (playwright-core from npm; the
+# browser is Debian's).
 (cd tests/web && npm ci --no-audit --no-fund)
-ctest --test-dir build-web --output-on-failure -j"$(nproc)"
+ctest --test-dir build-web --output-on-failure -j"$jobs"
 # The page's zip: both variants, the README and the licence.
 rm -rf build-web/packages
 cpack --config build-web/CPackConfig.cmake -B build-web/packages >/dev/null
@@ -52,25 +142,44 @@ listing=$(python3 -m zipfile -l build-web/packages/tessaline-web-*.zip)
 for file in tessaline.html site/index.html site/index.js site/index.wasm README.md LICENSE; do
     grep -qE "^tessaline-web-[0-9.]+/$file " <<<"$listing" || { echo "test.sh: web zip lacks $file"; exit 1; }
 done
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
-    -DTESS_GDISCRIPT_WIN="$PWD/build-win64/tools/gdiscript.exe" \
-    -DTESS_WEB_PAGE="$PWD/build-web/tessaline.html" >/dev/null
-cmake --build build -j"$(nproc)"
-ctest --test-dir build --output-on-failure -j"$(nproc)"
-# A minute of each program on Xvfb: memory, descriptors and X resources stay flat.
-TESSALINE=build/app/tessaline bash scripts/soak.sh 60 c
-bash scripts/soak.sh 60 -- build/app/tessaline-saver
-ctest --test-dir build-win64-tests --output-on-failure -j"$(nproc)"
-# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer: any
-# report fails its test. Left out: the two comparisons with the real GDI under wine,
-# whose reference half is a mingw .exe no sanitizer instruments; the device context
-# they compare is fuzzed below, and both native tools' own tests run here.
-cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
-    -DTESS_SANITIZE=ON >/dev/null
-cmake --build build-asan -j"$(nproc)"
+
+built native
+step "test native"
+ctest --test-dir build --output-on-failure -j"$jobs"
+# A minute of each program on an Xvfb of its own, side by side: memory, descriptors and
+# X resources stay flat.
+step "soak"
+TESSALINE=build/app/tessaline bash scripts/soak.sh 60 c >"$logs/soak-program.log" 2>&1 &
+program=$!
+code=0
+bash scripts/soak.sh 60 -- build/app/tessaline-saver || code=$?
+wait $program || code=$?
+cat "$logs/soak-program.log"
+[ $code -eq 0 ] || { echo "test.sh: a soak failed"; exit 1; }
+
+# The whole suite again under the sanitizers: any report fails its test. Left out: the
+# two comparisons with the real GDI under wine, whose reference half is a mingw .exe no
+# sanitizer instruments; the device context they compare is fuzzed below, and both
+# native tools' own tests run here.
+built asan
+step "test asan"
 LSAN_OPTIONS="suppressions=$PWD/tests/support/lsan.supp:print_suppressions=0" \
 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --test-dir build-asan --output-on-failure -j"$(nproc)" \
+    ctest --test-dir build-asan --output-on-failure -j"$jobs" \
     -E '^(gdi_conformance|demo_matches_windows)$'
-# Every fuzzer for a bounded time from its seeds (clang, ASan+UBSan).
+
+built win32
+step "test win32"
+for image in tessaline.exe tessaline.scr; do
+    bash tests/e2e_wine/gui_image.sh i686-w64-mingw32-objdump "build-win32/app/$image"
+done
+bash tests/install/install.sh windows build-win32 build-win32/package-check
+
+# Every fuzzer for a bounded time from its seeds.
+built fuzz
+step "fuzz"
 bash scripts/fuzz.sh 20
+
+wait $lane
+lane=""
+

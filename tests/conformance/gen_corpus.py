@@ -6,8 +6,9 @@ seeded random mixes; the same seed always gives the same files.
 Coordinates stay where the reference GDI is known to be right: line and
 polygon spans below 2^28, ellipse boxes below 2^18 a side, no polygon edge
 reaching far above the surface (the reference walks those rows one by one).
-Scripts hold at most one ellipse per box height, so batching can keep every
-ellipse the first of its height in its process."""
+Scripts hold at most one ellipse per box height: the reference can draw an
+earlier ellipse's spans into rows a later one leaves empty (run_conformance.py
+runs it so that it cannot, but a script should not depend on that)."""
 
 import argparse
 import os

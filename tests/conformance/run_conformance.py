@@ -6,12 +6,15 @@ on any mismatch and leaves the mismatching scripts and outputs in --work.
 
 Scripts run many to a process (a process start under wine costs up to
 seconds). The reference GDI fills the rows that an ellipse leaves empty with
-whatever spans its memory held before: an earlier ellipse's, often of the same
-height, and even in a fresh process. So a batch never holds two ellipses of the
-same box height, a script with an ellipse that leaves rows of its box empty
-runs in a process of its own, and each ellipse is preceded by a circle of the
-same height far to the right of the surface, whose spans are then what any
-left-over lands on: off the surface."""
+whatever spans its memory held before, so what it draws there depends on
+what ran earlier in the process (and even on a fresh process's own start-up).
+Its region code lives in wine's Unix half and takes its memory from the C
+library's malloc: there the reference runs with every fresh allocation filled
+with 0x7f bytes (malloc's perturb setting; its per-thread cache off, which
+would hand blocks back untouched), so a left-over span is 0x7f7f7f7f to
+0x7f7f7f7f, empty and far off the surface, whichever script ran before. Each
+ellipse is still preceded by a circle of the same height far to the right of
+the surface, whose spans are what a left-over would land on without that."""
 
 import argparse
 import concurrent.futures
@@ -31,44 +34,6 @@ def parse_int(tok):
     if body[:2].lower() == "0x" and not neg and v >= 1 << 31:
         v -= 1 << 32
     return -v if neg else v
-
-
-def ellipse_boxes(lines):
-    boxes = []
-    for line in lines:
-        t = line.split("#")[0].split()
-        if len(t) == 5 and t[0] == "ellipse":
-            try:
-                l, t_, r, b = (parse_int(v) for v in t[1:])
-                boxes.append((abs(r - l), abs(b - t_)))
-            except ValueError:
-                pass
-    return boxes
-
-
-def leaves_empty_rows(w, h):
-    """Whether the traced quadrant of a w x h box stops before its top row.
-    Only such ellipses show the reference's left-overs; only tall ones do."""
-    if w <= 2 or h <= w or h > (1 << 18):
-        return False
-    a, b = w - 1, h - 1
-    b1 = b & 1
-    dx, dy = 4 * (1 - a) * b * b, 4 * (b1 + 1) * a * a
-    err = dx + dy + b1 * a * a
-    k = m = 0
-    while True:
-        plotted = m  # the row of the position plotted in this round
-        e2 = 2 * err
-        if e2 <= dy:
-            m += 1
-            dy += 8 * a * a
-            err += dy
-        if e2 >= dx:
-            k += 1
-            dx += 8 * b * b
-            err += dx
-        if 2 * k > a:
-            return plotted < b // 2
 
 
 def primitive(name):
@@ -99,29 +64,15 @@ def with_flush(lines):
     return out
 
 
-def make_batches(scripts, size):
-    batches = []  # [names, heights]
-    for name, lines in scripts:
-        boxes = ellipse_boxes(lines)
-        hs = set(h for _, h in boxes)
-        if any(leaves_empty_rows(w, h) for w, h in boxes):
-            # Left-overs are not always the same height's: run these alone.
-            batches.append([[name], {None}])
-            continue
-        for b in batches:
-            if len(b[0]) < size and not (b[1] & hs):
-                b[0].append(name)
-                b[1] |= hs
-                break
-        else:
-            batches.append([[name], set(hs)])
-    return [b[0] for b in batches]
+# Fresh memory in wine's Unix half: filled with 0x7f bytes, the cache that would
+# skip the filling off.
+REFERENCE_MALLOC = "glibc.malloc.tcache_count=0:glibc.malloc.perturb=128"
 
 
-def run(cmd, script, timeout):
+def run(cmd, script, timeout, env=None):
     try:
         p = subprocess.run(cmd + [script], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                           timeout=timeout, env=dict(os.environ, WINEDEBUG="-all"))
+                           timeout=timeout, env=dict(os.environ, **(env or {})))
         return p.stdout.decode("latin-1")
     except subprocess.TimeoutExpired as e:
         return (e.stdout or b"").decode("latin-1")
@@ -146,7 +97,7 @@ def main():
     ap.add_argument("--wine", default="wine64")
     ap.add_argument("--corpus", required=True)
     ap.add_argument("--work", required=True)
-    ap.add_argument("--batch", type=int, default=100)
+    ap.add_argument("--batch", type=int, default=400)
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--timeout", type=int, default=300)
     args = ap.parse_args()
@@ -159,7 +110,7 @@ def main():
             scripts.append((n, f.read().split("\n")))
     text = dict(scripts)
     os.makedirs(args.work, exist_ok=True)
-    batches = make_batches(scripts, args.batch)
+    batches = [names[i:i + args.batch] for i in range(0, len(names), args.batch)]
 
     files = []
     for bi, batch in enumerate(batches):
@@ -178,11 +129,17 @@ def main():
     # prefix, which takes seconds and should not happen twice at once.
     empty = os.path.join(args.work, "empty.gds")
     open(empty, "w").close()
-    run(args.wine.split() + [args.win], empty, args.timeout)
+    wine_env = {"WINEDEBUG": "-all", "GLIBC_TUNABLES": REFERENCE_MALLOC}
+    run(args.wine.split() + [args.win], empty, args.timeout, wine_env)
+
+    rerun = []  # batches whose reference printed nothing at all: wine did not start
 
     def job(i):
         ours = run([args.native], files[i], args.timeout)
-        ref = run(args.wine.split() + [args.win], files[i], args.timeout)
+        ref = run(args.wine.split() + [args.win], files[i], args.timeout, wine_env)
+        if not ref:
+            rerun.append(i)
+            ref = run(args.wine.split() + [args.win], files[i], args.timeout, wine_env)
         return i, split(ours, len(batches[i])), split(ref, len(batches[i]))
 
     total, matched, failed = {}, {}, []
@@ -203,6 +160,8 @@ def main():
                             f.write(data)
 
     print("%d scripts in %d processes" % (len(names), len(files)))
+    if rerun:
+        print("run again after printing nothing: reference batch %s" % ", ".join(map(str, rerun)))
     for prim in sorted(total):
         print("%-9s %d of %d scripts matched" % (prim + ":", matched.get(prim, 0), total[prim]))
     if failed:

@@ -124,6 +124,7 @@ startLitIn() { # WINDOW ENV-AND-COMMAND...
 
 case "$scenario" in
 idle)
+    bash "$here/../../scripts/deps.sh" xprintidle
     program=$(dirname "$saver")/tessaline
     start_xvfb 1280x1024x24
     saverDisplay=$DISPLAY

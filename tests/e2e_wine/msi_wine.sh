@@ -29,17 +29,22 @@ startSession 800x600x24
 reg() { "$wine" reg "$@" 2>/dev/null | tr -d '\r'; }
 # The prefix's files (not its registry files or server lock) and its registry as
 # wine writes it out when the server ends, without the keys' time stamps, the
-# display adapter's record, which wine writes anew (with the time) in every session
-# that shows something, and the user's settings, checked on their own.
+# display adapter's and monitor's records, which wine writes anew (with the time, a
+# new adapter id and video id) in a session that shows something, and the user's
+# settings, checked on their own.
 snapshot() {
     "$wineserver" -w
     (cd "$WINEPREFIX" && find . ! -name '*.reg' ! -name wineserver | sort) >"$work/$1.files"
     for hive in system user userdef; do
         echo "== $hive"
         sed -E '/^#time=/d; /^$/d; s/^(\[.*\]) [0-9]+$/\1/' "$WINEPREFIX/$hive.reg" |
-            awk '/^\[/ { skip = index($0, adapter) == 1 || $0 == settings "]" || index($0, settings "\\\\") == 1 }
+            awk '/^\[/ { skip = index($0, adapter) == 1 || index($0, adapterDevice) == 1 ||
+                                index($0, monitors) == 1 ||
+                                $0 == settings "]" || index($0, settings "\\\\") == 1 }
                 !skip' settings='[Software\\\\Tessaline' \
-                adapter='[System\\\\CurrentControlSet\\\\Control\\\\Class\\\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\\\'
+                adapter='[System\\\\CurrentControlSet\\\\Control\\\\Class\\\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\\\' \
+                adapterDevice='[System\\\\CurrentControlSet\\\\Enum\\\\PCI\\\\VEN_0000&DEV_0000&' \
+                monitors='[System\\\\CurrentControlSet\\\\Enum\\\\DISPLAY\\\\'
     done >"$work/$1.reg"
 }
 # Unix paths as wine's drive Z: names them, Windows paths in the prefix as paths here.
