@@ -70,6 +70,9 @@ struct DriverEvent {
 
 struct Driver {
     const char* name;
+    // Serves the desktop's own layers (above everything, below every window)
+    // instead of ordinary windows: chosen only when a program asks for those.
+    bool layers;
     // Connects to the window system; false, with why (naming the display or
     // the socket it could not reach), when it cannot work here.
     bool (*start)(std::string& why);

@@ -10,6 +10,12 @@
 
 namespace tess {
 
+// Asks for the desktop's own layers instead of ordinary windows: a window of
+// the program goes above every window on every monitor, with the keyboard, and
+// the root window (adoptWindow(0)) is the background under them all. Only
+// before the first call that needs a display; where the window system has no
+// such layers, no display opens.
+void hostWantLayers();
 // True once a display runs; the first call connects, and a failure is kept.
 bool hostReady();
 // Why hostReady() failed, for the one line the user sees; empty when it did not.

@@ -243,6 +243,11 @@ struct DEVMODEA {
 #define SW_SHOWNORMAL 1
 #define SW_SHOW 5
 #define SW_SHOWDEFAULT 10
+#define HWND_TOPMOST ((HWND)(std::intptr_t)-1)
+#define SWP_NOSIZE 0x0001
+#define SWP_NOMOVE 0x0002
+#define SWP_NOZORDER 0x0004
+#define SWP_NOACTIVATE 0x0010
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
 
@@ -250,6 +255,7 @@ struct DEVMODEA {
 #define WM_CREATE 0x0001
 #define WM_DESTROY 0x0002
 #define WM_SIZE 0x0005
+#define WM_DISPLAYCHANGE 0x007E
 #define WM_PAINT 0x000F
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
@@ -314,6 +320,12 @@ BOOL ShowWindow(HWND window, int showCommand);
 BOOL UpdateWindow(HWND window);
 BOOL GetClientRect(HWND window, LPRECT rect);
 BOOL IsWindow(HWND window);
+// True while nobody can see the window: minimized, or wholly covered where the
+// window system says so.
+BOOL IsIconic(HWND window);
+// Moves and sizes one of the program's own top-level windows; the z-order is the
+// window system's (insertAfter is taken as given).
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width, int height, UINT flags);
 // A value of the program's own kept with each of its windows (GWLP_USERDATA only).
 #define GWLP_USERDATA (-21)
 LONG_PTR SetWindowLongPtrA(HWND window, int index, LONG_PTR value);

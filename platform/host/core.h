@@ -98,6 +98,7 @@ struct Input {
 struct Host {
     enum class State { Untried, Ready, Failed };
     State state = State::Untried;
+    bool wantLayers = false;        // only a driver of the desktop's layers will do
     const Driver* driver = nullptr; // the one that started
     std::string failure;            // why none did
     Registry registry;

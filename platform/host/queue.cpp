@@ -86,10 +86,20 @@ void translate(const DriverEvent& e) {
         // parent does on Windows.
         if (const Adopted* a = findAdopted(e.window)) destroyWindowTree(a->handle);
         return;
-    case DriverEvent::MonitorsChanged:
+    case DriverEvent::MonitorsChanged: {
+        const std::vector<Monitor> before = host().display.monitors;
         readMonitors();
         layoutWindows(); // the switched screen follows its monitor
+        if (sameMonitors(before, host().display.monitors)) return;
+        // Every top-level window hears of it, as on Windows, with the mode now.
+        const ScreenMode m = currentMode();
+        forEachWindow([&m](Window& w) {
+            if (!w.parent)
+                postMessage(w.handle, WM_DISPLAYCHANGE, WPARAM(m.bitsPerPixel),
+                            MAKELPARAM(m.width, m.height));
+        });
         return;
+    }
     case DriverEvent::Terminate:
         // Ended from outside: close every window, as a session end would.
         if (host().registry.windows.empty()) {

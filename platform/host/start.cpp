@@ -15,6 +15,7 @@ bool ready() {
     if (h.state != Host::State::Untried) return h.state == Host::State::Ready;
     std::string reasons;
     for (const Driver* const* d = hostDrivers(); *d && !h.driver; ++d) {
+        if ((*d)->layers != h.wantLayers) continue;
         std::string why;
         if ((*d)->start(why)) {
             h.driver = *d;
@@ -24,7 +25,9 @@ bool ready() {
     }
     if (!h.driver) {
         h.state = Host::State::Failed;
-        h.failure = reasons.empty() ? "no video driver to try" : reasons;
+        h.failure = !reasons.empty() ? reasons
+                    : h.wantLayers   ? "no driver of the desktop's layers to try"
+                                     : "no video driver to try";
         return false;
     }
     h.state = Host::State::Ready;
@@ -36,6 +39,10 @@ bool ready() {
 } // namespace tess::host
 
 namespace tess {
+
+void hostWantLayers() {
+    host::host().wantLayers = true;
+}
 
 bool hostReady() {
     return host::ready();

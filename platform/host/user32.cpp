@@ -192,6 +192,31 @@ BOOL IsWindow(HWND handle) {
     return (findWindow(handle) || findAdopted(handle)) ? TRUE : FALSE;
 }
 
+BOOL IsIconic(HWND handle) {
+    const Window* w = findWindow(handle);
+    return w && w->visible && w->shownIn && !driver().seen(w->shownIn) ? TRUE : FALSE;
+}
+
+BOOL SetWindowPos(HWND handle, HWND, int x, int y, int width, int height, UINT flags) {
+    Window* w = findWindow(handle);
+    if (!w || w->parent) return FALSE; // a child fills its parent
+    if (!(flags & SWP_NOSIZE)) {
+        width = sizeOrZero(width);
+        height = sizeOrZero(height);
+        if (width > kMaxSide || height > kMaxSide) return FALSE;
+    }
+    if (!(flags & SWP_NOMOVE)) {
+        w->x = x;
+        w->y = y;
+    }
+    if (!(flags & SWP_NOSIZE)) resizeClient(*w, width, height);
+    // The switched screen keeps its window over the home monitor.
+    if (!w->covering) driver().placeWindow(w->shownIn, frameOf(*w), false);
+    w->interval = refreshInterval(*w);
+    w->needsFull = true;
+    return TRUE;
+}
+
 LONG_PTR SetWindowLongPtrA(HWND handle, int index, LONG_PTR value) {
     Window* w = findWindow(handle);
     if (!w || index != GWLP_USERDATA) return 0;

@@ -161,15 +161,20 @@ void followSize(DriverWindow* shown) {
         if (w.shownIn != shown) return;
         w.needsFull = true;
         if (!w.parent && (!w.resizable || w.covering)) return; // shown fitted instead
-        if (w.surface.width == a.w && w.surface.height == a.h) return;
-        Surface grown(a.w, a.h);
-        for (int y = 0; y < a.h && y < w.surface.height; ++y)
-            for (int x = 0; x < a.w && x < w.surface.width; ++x)
-                grown.at(x, y) = w.surface.at(x, y);
-        grown.touch(PixelRect{0, 0, a.w, a.h});
-        w.surface = std::move(grown);
-        sendMessage(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(a.w, a.h));
+        resizeClient(w, a.w, a.h);
     });
+}
+
+void resizeClient(Window& w, int width, int height) {
+    if (w.surface.width == width && w.surface.height == height) return;
+    Surface grown(width, height);
+    for (int y = 0; y < height && y < w.surface.height; ++y)
+        for (int x = 0; x < width && x < w.surface.width; ++x)
+            grown.at(x, y) = w.surface.at(x, y);
+    grown.touch(PixelRect{0, 0, width, height});
+    w.surface = std::move(grown);
+    w.needsFull = true;
+    sendMessage(w.handle, WM_SIZE, SIZE_RESTORED, MAKELPARAM(width, height));
 }
 
 void followMove(DriverWindow* shown) {

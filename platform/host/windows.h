@@ -57,6 +57,8 @@ void layoutWindows();
 // it (a child filling it, a window its user may size) get a backing store of
 // that size, keeping the pixels that still fit, and WM_SIZE. All are marked.
 void followSize(DriverWindow* shown);
+// A client area of a new size, keeping the pixels that still fit, and WM_SIZE.
+void resizeClient(Window& w, int width, int height);
 // The driver window `shown` was moved: an ordinary window of the program takes
 // its new place, and every window shown in it the refresh of the monitor it is
 // on now.
