@@ -1,6 +1,8 @@
 // The drivers over SDL2, tried in SDL's own order of its video drivers (X11
-// before Wayland in SDL 2), then SDL's portable calls for any other.
+// before Wayland in SDL 2), then SDL's portable calls for any other; and the
+// desktop's layers on Wayland, for a program that asks for those.
 
+#include "platform/layer/layer.h"
 #include "platform/sdl/sdl_common.h"
 
 #include <SDL.h>
@@ -8,7 +10,7 @@
 namespace tess {
 
 const Driver* const* hostDrivers() {
-    static const Driver* list[4] = {};
+    static const Driver* list[5] = {};
     if (!list[0]) {
         int n = 0;
         for (int i = 0, count = SDL_GetNumVideoDrivers(); i < count; ++i) {
@@ -16,7 +18,8 @@ const Driver* const* hostDrivers() {
             for (const Driver* d : {&sdl::kX11, &sdl::kWayland})
                 if (name && SDL_strcasecmp(name, d->name) == 0) list[n++] = d;
         }
-        list[n] = &sdl::kPortable;
+        list[n++] = &sdl::kPortable;
+        list[n] = &layer::kLayer;
     }
     return list;
 }
