@@ -161,6 +161,11 @@ int runFrames(HWND window, int showCommand, const FrameLoop& loop) {
             DispatchMessageA(&message);
             continue; // one message per turn
         }
+        if (loop.restWhileUnseen && IsIconic(window)) {
+            MsgWaitForMultipleObjects(0, NULL, FALSE, INFINITE, QS_ALLINPUT);
+            retFrameSpd(); // the time asleep is no frame's
+            continue;
+        }
         if (loop.delay) {
             const Clock::time_point now = Clock::now();
             const Clock::duration left = lastFrame + pace - now;

@@ -40,6 +40,9 @@ struct FrameLoop {
     unsigned delay = 0;      // microseconds from one frame's start to the next's; 0 never waits
     int pixelSize = 1;       // the bitmap is the client area divided by this (at least 1 x 1)
     bool followSize = false; // a client area of another size gets a bitmap to match
+    // While nobody can see the window (IsIconic), no frames: the loop sleeps
+    // until a message comes, and the picture goes on from where it was left.
+    bool restWhileUnseen = false;
     void* context = nullptr;
     // Before the first frame: the bitmap is width x height and black.
     void (*start)(void* context, HDC window, HDC memory, int width, int height) = nullptr;

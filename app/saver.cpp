@@ -279,8 +279,17 @@ LRESULT CALLBACK SaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             const bool strayed = std::labs(long(at.x) - s->start.x) > kMouseSlack ||
                                  std::labs(long(at.y) - s->start.y) > kMouseSlack;
             if (!s->firstMove && strayed) PostQuitMessage(0);
+            // The first move says where the pointer is (a window system may not
+            // have said before): the drift counts from there.
+            if (s->firstMove) s->start = at;
             s->firstMove = false;
         }
+        return 0;
+    case WM_DISPLAYCHANGE: // monitors came or went: the desktop is covered as it is now
+        if (fullScreen)
+            SetWindowPos(window, HWND_TOPMOST, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                         GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                         GetSystemMetrics(SM_CYVIRTUALSCREEN), SWP_NOACTIVATE);
         return 0;
     default:
         break;
@@ -325,6 +334,7 @@ int runSaver(HINSTANCE instance, const SaverArgs& args, const SaverSettings& set
     loop.delay = s.ticks ? std::max(delay, refresh) : delay;
     loop.pixelSize = s.pixelSize;
     loop.followSize = true;
+    loop.restWhileUnseen = true; // a covered wallpaper costs nothing
     loop.context = &s;
     loop.start = start;
     loop.step = step;

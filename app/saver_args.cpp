@@ -99,6 +99,7 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
         return t;
     };
     bool root = false, haveId = false;
+    int layers = 0; // -overlay and -wallpaper given
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
         const char* o = (arg[0] == '-' && arg[1] == '-') ? arg + 1 : arg; // one dash or two
@@ -122,6 +123,9 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
         unsigned long long n = 0;
         if (std::strcmp(o, "-root") == 0) {
             root = true;
+        } else if (std::strcmp(o, "-overlay") == 0 || std::strcmp(o, "-wallpaper") == 0) {
+            t.kind = o[1] == 'o' ? SaverTarget::Overlay : SaverTarget::Wallpaper;
+            ++layers;
         } else if (std::strcmp(o, "-feathered") == 0) {
             t.settings.feathered = true;
         } else if (valueOf("-window-id")) {
@@ -158,7 +162,12 @@ SaverTarget parseSaverOptions(int argc, const char* const* argv, const char* env
             return bad(std::string("unknown option '") + arg + "'", 2);
         }
     }
-    if (haveId) {
+    // The desktop's layers are a place of their own: no window is named with them.
+    if (layers > 1 || (layers == 1 && (root || haveId)))
+        return bad("choose one of -root, -window-id, -overlay and -wallpaper", 2);
+    if (layers == 1) {
+        return t; // whatever a daemon put in the environment
+    } else if (haveId) {
         t.kind = SaverTarget::ForeignWindow;
     } else if (environmentWindow && *environmentWindow) {
         if (!parseWindowId(environmentWindow, t.windowId))

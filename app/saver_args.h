@@ -54,10 +54,21 @@ SaverArgs parseSaverTail(const char* tail);
 // Where the X screensaver-hack options say to draw, and how. Options take one
 // dash or two, and a value either as the next argument or after '=': -root,
 // -window-id ID (decimal or 0x hex), -delay MICROSECONDS (0 to 1000000),
-// -pixel N|auto (N 1 to 8), -feathered, -help, -version. -window-id beats the environment's
-// XSCREENSAVER_WINDOW (null when unset), which beats -root.
+// -pixel N|auto (N 1 to 8), -feathered, -overlay, -wallpaper, -help, -version.
+// -window-id beats the environment's XSCREENSAVER_WINDOW (null when unset), which
+// beats -root; -overlay and -wallpaper (the desktop's layers above and below every
+// window) go with none of those three, nor with each other.
 struct SaverTarget {
-    enum Kind { OwnWindow, ForeignWindow, RootWindow, Help, Version, Bad } kind = OwnWindow;
+    enum Kind {
+        OwnWindow,
+        ForeignWindow,
+        RootWindow,
+        Overlay,   // above every window on every monitor, any input ends it
+        Wallpaper, // the desktop's background, under every window
+        Help,
+        Version,
+        Bad
+    } kind = OwnWindow;
     unsigned long windowId = 0;
     SaverSettings settings;
     std::string problem; // for Bad: what was wrong, for the one line on stderr

@@ -3,6 +3,8 @@
 // preview fills its parent; -root does the same with the root window, over the
 // whole screen as /s covers the desktop; with neither, an ordinary window. The
 // daemon blanks, hides the cursor and grabs input itself: none of that here.
+// On a Wayland desktop, -overlay is /s over every output (an idle daemon runs
+// it) and -wallpaper the preview into the desktop's background.
 
 #include "app/saver.h"
 #include "platform/host.h"
@@ -15,12 +17,18 @@
 namespace {
 
 const char kUsage[] =
-    "usage: tessaline-saver [-root | -window-id ID] [-delay MICROSECONDS] [-pixel N|auto]\n"
-    "                       [-feathered]\n"
+    "usage: tessaline-saver [-root | -window-id ID | -overlay | -wallpaper]\n"
+    "                       [-delay MICROSECONDS] [-pixel N|auto] [-feathered]\n"
     "  Draws the Tessaline animation as a screensaver hack: into the window\n"
     "  -window-id names (decimal or 0x hex), else into the window named by\n"
     "  $XSCREENSAVER_WINDOW, else with -root into the root window, else in a\n"
     "  window of its own (Esc or closing ends it). Each monitor gets a chain.\n"
+    "  -overlay  on a Wayland desktop with the layer shell (sway and the other\n"
+    "           wlroots compositors, KDE Plasma; not GNOME): above every window on\n"
+    "           every output, until a key, a button or a move of the pointer; for an\n"
+    "           idle daemon: swayidle -w timeout 300 'tessaline-saver -overlay'\n"
+    "  -wallpaper  the same under every window, as a live wallpaper, taking no\n"
+    "           input: it runs until it is stopped, and rests while it is covered\n"
     "  -delay   microseconds between the pictures shown, 0 to 1000000 (default %u;\n"
     "           at most one a refresh): a longer delay costs less and shows the\n"
     "           same picture, updated less often; 0 draws as fast as the machine\n"
@@ -69,11 +77,19 @@ int main(int argc, char** argv) {
     default:
         break;
     }
-    if (!tess::hostReady()) return say("no display could be opened", tess::hostFailure());
-    // Window 0 would be the root window: a foreign window is never that.
-    const HWND parent = t.kind == SaverTarget::RootWindow ? tess::adoptWindow(0)
-                        : t.windowId                      ? tess::adoptWindow(t.windowId)
-                                                          : nullptr;
+    const bool layers = t.kind == SaverTarget::Overlay || t.kind == SaverTarget::Wallpaper;
+    if (layers) tess::hostWantLayers();
+    if (!tess::hostReady())
+        return say(layers ? "the desktop's layers could not be reached"
+                          : "no display could be opened",
+                   tess::hostFailure());
+    if (t.kind == SaverTarget::Overlay)
+        return endedBy(runSaver(NULL, SaverArgs{SaverMode::FullScreen, NULL}, t.settings));
+    // Window 0 would be the root window (with layers, the background): a
+    // foreign window is never that.
+    const HWND parent = t.kind == SaverTarget::RootWindow || layers ? tess::adoptWindow(0)
+                        : t.windowId                                ? tess::adoptWindow(t.windowId)
+                                                                    : nullptr;
     if (!parent) {
         char id[32];
         std::snprintf(id, sizeof id, "0x%lx", t.windowId);

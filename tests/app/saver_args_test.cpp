@@ -74,6 +74,9 @@ TEST(SaverOptions, FollowTheHackConventionsAndTheirOrderOfPrecedence) {
     EXPECT_EQ(t.kind, SaverTarget::ForeignWindow);
     EXPECT_EQ(t.windowId, 0x400001u);
     EXPECT_EQ(options({"-root"}, "").kind, SaverTarget::RootWindow);
+    // The desktop's layers take no window: not the environment's, and none named.
+    EXPECT_EQ(options({"--overlay"}, "0x400001").kind, SaverTarget::Overlay);
+    EXPECT_EQ(options({"-pixel", "3", "-wallpaper"}).kind, SaverTarget::Wallpaper);
 
     // Malformed options and ids are usage errors (2); a malformed id in the
     // environment is a window that cannot be found (1).
@@ -84,7 +87,10 @@ TEST(SaverOptions, FollowTheHackConventionsAndTheirOrderOfPrecedence) {
                                                 {"-window-id", "0x100000000"},
                                                 {"-fps"},
                                                 {"root"},
-                                                {"---root"}}) {
+                                                {"---root"},
+                                                {"-overlay", "-root"},
+                                                {"-window-id", "17", "-wallpaper"},
+                                                {"-overlay", "-wallpaper"}}) {
         t = options(bad);
         EXPECT_EQ(t.kind, SaverTarget::Bad) << bad.back();
         EXPECT_EQ(t.exitCode, 2) << bad.back();
