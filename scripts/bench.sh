@@ -18,7 +18,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 reps=${1:-9} mintime=${2:-0.1} fpssec=${3:-5}
 export TESSALINE_SEED=${TESSALINE_SEED:-1}
-bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libwayland-dev libbenchmark-dev \
+bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libwayland-dev librust-wayland-protocols-dev libbenchmark-dev \
     libx11-dev libxdamage-dev libxrandr-dev xvfb x11-xserver-utils mingw-w64 wine64 python3 \
     sway libegl-mesa0 libgl1-mesa-dri emscripten chromium
 wine=/usr/lib/wine/wine64

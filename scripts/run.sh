@@ -4,7 +4,7 @@
 # Esc ends it. Needs a display (X11 or Wayland).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libwayland-dev libgtest-dev libgmock-dev \
+bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libwayland-dev librust-wayland-protocols-dev libgtest-dev libgmock-dev \
     libpng-dev
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j2 --target tessaline

@@ -40,11 +40,11 @@ step "packages"
 # run below ask again for theirs and find them present. Without the Wayland
 # compositors, Xwayland or Mesa, e2e_wayland says it is skipped, and why.
 bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev libpng-dev \
-    libsdl2-dev libwayland-dev libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils \
+    libsdl2-dev libwayland-dev librust-wayland-protocols-dev libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils \
     x11-xserver-utils x11-apps xrestop xprintidle xscreensaver openbox tint2 wmctrl mingw-w64 wine64 \
     dpkg-dev file lintian desktop-file-utils man-db wixl msitools devscripts python3-pefile emscripten chromium \
     clang libclang-rt-14-dev \
-    --optional sway grim weston xwayland libegl-mesa0 libgl1-mesa-dri
+    --optional sway swayidle wtype grim weston xwayland libegl-mesa0 libgl1-mesa-dri
 
 # ---- The builds ---------------------------------------------------------------------------------
 win64=$root/build-win64-tests

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program on headless Wayland compositors, screenshots taken with grim.
-#   wayland.sh TESSALINE TESSALINE_SAVER XPROBE WORKDIR
+#   wayland.sh TESSALINE TESSALINE_SAVER XPROBE WPOINTER WORKDIR
 # Under sway (1280x1024, no input devices): at letters a and e, 2 s after its
 # window is mapped, the screen shows coloured traces (neither black nor the
 # desktop background), 320x240 four times enlarged within 1280x960 at (0, 32),
@@ -17,15 +17,20 @@
 # black with traces, the other the compositor's grey); the saver in one X window
 # over both gives each monitor a chain (traces in each half). The compositor killed
 # under the program (Wayland, X11) and under the saver: exit 1 within a second,
-# with one line naming the lost connection. Exit 77 (skipped) when the
+# with one line naming the lost connection. On the desktop's layers of the two
+# monitors: the wallpaper shows traces on both, stays under a window that covers
+# one, and a key leaves it running; the overlay shows traces on both, a key (wtype)
+# or a pointer move (wpointer) ends it with 0, swayidle's timeout starts it, an
+# output added with create_output shows traces at once, one disabled leaves it
+# running, and SIGTERM gives 143. Exit 77 (skipped) when the
 # compositors are not installed.
 set -euo pipefail
-tessaline=$1 saver=$2 xprobe=$3 work=$4
+tessaline=$1 saver=$2 xprobe=$3 wpointer=$4 work=$5
 here=$(dirname "$0")
 title="Tessaline II alpha 1"
-for tool in sway swaymsg grim weston Xwayland xrandr python3 setpriv; do
+for tool in sway swaymsg swayidle wtype grim weston Xwayland xrandr python3 setpriv; do
     command -v $tool >/dev/null ||
-        { echo "SKIP: $tool is not installed (scripts/deps.sh installs sway, grim, weston, xwayland)"; exit 77; }
+        { echo "SKIP: $tool is not installed (scripts/deps.sh installs sway, swayidle, wtype, grim, weston, xwayland)"; exit 77; }
 done
 rm -rf "$work"
 mkdir -p "$work"
@@ -39,7 +44,7 @@ fail() {
 
 # shellcheck source=../support/wayland_session.sh
 . "$(dirname "$0")/../support/wayland_session.sh"
-waylandSession "$tessaline" "$saver" "$xprobe"
+waylandSession "$tessaline" "$saver" "$xprobe" "$wpointer"
 
 # expectLine WHAT TEXT COMMAND...: the command ends within 10 s with exit code 1
 # and one line on stderr holding TEXT; a crash is named as one.
@@ -168,7 +173,8 @@ done
 # so traces lie in the first and the last quarter of the screen. One chain for
 # the whole window would keep within 540 px of x 2020, in neither.
 "${onX[@]}" "$dir/xprobe" window 3840 1080 000000 over >"$work/window" &
-pids+=($!)
+xwindow=$!
+pids+=($xwindow)
 for _ in $(seq 100); do [ -s "$work/window" ] && break; sleep 0.05; done
 scenario="saver over two monitors" code=143
 "${onX[@]}" TESSALINE_SEED=1 "$dir/tessaline-saver" -window-id "$(head -1 "$work/window")" \
@@ -183,6 +189,92 @@ read -r _ first _ _ _ _ _ last _ < <(python3 "$here/../support/shot.py" "$work/b
     "$work/shot.ppm" quarters)
 [ "$first" -gt 0 ] && [ "$last" -gt 0 ] || fail "$scenario: traces $first in the first quarter, $last in the last"
 echo "$scenario: a chain on each, $first pixels of traces in the first quarter, $last in the last"
+quietKill $xwindow
+
+# --- The desktop's layers, on the same two outputs.
+# traces WHAT LIT DIFFER: a
+# monitor's part (of $half pixels) all black but the traces, nothing of the
+# compositor's grey left.
+traces() {
+    [ "$3" -eq $half ] && [ "$2" -gt 0 ] && [ "$2" -lt $((half / 4)) ] ||
+        fail "$scenario: $1 has $2 pixels lit and $3 changed of $half: not traces on black"
+}
+# layer OPTION: the saver on the layers with seed 1, 1.5 s to come up, then the
+# two monitors shot.
+layer() {
+    "${onSway[@]}" TESSALINE_SEED=1 "$dir/tessaline-saver" "$1" 2>"$work/stderr" &
+    app=$!
+    pids+=("$app")
+    sleep 1.5
+    kill -0 $app 2>/dev/null || fail "$scenario: the saver ended: $(cat "$work/stderr")"
+    "${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
+    read -r _ litL differL litR differR < <(python3 "$here/../support/shot.py" \
+        "$work/background.ppm" "$work/shot.ppm" halves)
+}
+"${onSway[@]}" grim -g "0,0 1920x1080" -t ppm - >"$work/output.ppm"
+scenario=wallpaper
+layer -wallpaper
+traces "the left monitor" "$litL" "$differL"
+traces "the right monitor" "$litR" "$differR"
+# A window opened over it covers one monitor (sway tiles it there) and a key goes
+# to that window; the wallpaper goes on under it.
+"${onX[@]}" "$dir/xprobe" window 1920 1080 ff00ff >"$work/window" &
+pids+=($!)
+sleep 1.5
+"${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
+read -r _ litL differL litR differR < <(python3 "$here/../support/shot.py" \
+    "$work/background.ppm" "$work/shot.ppm" halves)
+[ "$litL" -eq $half ] || fail "$scenario: the window shows on $litL pixels of the left monitor, not all"
+traces "the right monitor, beside a window" "$litR" "$differR"
+"${onSway[@]}" wtype -s 500 x
+sleep 1
+kill -0 $app 2>/dev/null || fail "$scenario: a key ended it"
+quietKill "${pids[-1]}"
+kill -TERM $app
+exitWithin=2
+expectExit 143 SIGTERM
+echo "$scenario: traces on both monitors, under a window that covered one; a key left it running"
+
+scenario=overlay
+for end in key pointer; do
+    layer -overlay
+    traces "the left monitor" "$litL" "$differL"
+    traces "the right monitor" "$litR" "$differR"
+    case $end in
+    key) "${onSway[@]}" wtype -s 500 x ;;
+    pointer) "${onSway[@]}" "$dir/wpointer" 40 ;; # ends within its second
+    esac
+    expectExit 0 "a $end"
+done
+# An idle daemon starts it (its command runs after 1 s without input).
+"${onSway[@]}" swayidle -w timeout 1 "$dir/tessaline-saver -overlay" >"$work/swayidle.log" 2>&1 &
+idle=$!
+pids+=($idle)
+sleep 3
+"${onSway[@]}" grim -t ppm - >"$work/shot.ppm"
+quietKill $idle
+pkill -TERM -f "^$dir/tessaline-saver -overlay" || fail "swayidle's timeout started no saver"
+read -r _ litL differL litR differR < <(python3 "$here/../support/shot.py" \
+    "$work/background.ppm" "$work/shot.ppm" halves)
+traces "swayidle's saver, the left monitor" "$litL" "$differL"
+traces "swayidle's saver, the right monitor" "$litR" "$differR"
+echo "$scenario: swayidle's timeout started it over both monitors"
+# An output that comes gets its part at once; one that goes takes its part along.
+layer -overlay
+"${onSway[@]}" swaymsg create_output >/dev/null
+sleep 1.5
+"${onSway[@]}" grim -o HEADLESS-3 -t ppm - >"$work/shot.ppm"
+read -r _ litL differL litR differR < <(python3 "$here/../support/shot.py" \
+    "$work/output.ppm" "$work/shot.ppm" halves)
+half=$((1920 * 1080 / 2)) # of one monitor
+traces "a new monitor's left half" "$litL" "$differL"
+traces "a new monitor's right half" "$litR" "$differR"
+"${onSway[@]}" swaymsg output HEADLESS-3 disable >/dev/null
+sleep 0.5
+kill -0 $app 2>/dev/null || fail "$scenario: an output that went ended it"
+kill -TERM $app
+expectExit 143 SIGTERM
+echo "$scenario: a new monitor showed traces at once"
 
 # The compositor killed under the program: one line naming it, exit 1 at once.
 # Each run starts a sway of its own, and kills it.

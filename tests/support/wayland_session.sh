@@ -9,6 +9,7 @@
 #                              that user in the runtime folder RUNTIME, with a clean
 #                              environment (no DISPLAY) but the sanitizer options
 #   waitSocket DIR PATTERN     waits for a socket there; its name in $socket
+#   quietKill PID              kills it and waits for it, without the shell's notice
 #   startSway [NAME OUTPUTS]   sway, headless, software rendering, no input
 #                              devices, in runtime folder $dir/NAME (sway by
 #                              default): one output of 1280x1024 at 60 Hz, or
@@ -33,8 +34,10 @@ waylandSession() {
     chmod 755 "$dir"
     [ ${#as[@]} -eq 0 ] || chown -R "$user": "$dir"
 }
+# quietKill PID: killed and waited for, without the shell's notice.
+quietKill() { { kill -KILL "$1" && wait "$1"; } 2>/dev/null || true; }
 endWaylandSession() {
-    for p in "${pids[@]}"; do { kill -KILL "$p" && wait "$p"; } 2>/dev/null || true; done
+    for p in "${pids[@]}"; do quietKill "$p"; done
     rm -rf "$dir"
 }
 
