@@ -71,11 +71,10 @@ struct Piece {
     std::uint32_t outputGlobal = 0;
     wl_surface* surface = nullptr;
     zwlr_layer_surface_v1* layer = nullptr;
-    int width = 0, height = 0;         // physical pixels, once configured
-    int offsetX = 0, offsetY = 0;      // its corner in the window
-    std::vector<std::uint32_t> canvas; // what it shows (XRGB)
+    int width = 0, height = 0;    // physical pixels, once configured
+    int offsetX = 0, offsetY = 0; // its corner in the window
     Buffer buffers[2];
-    DirtyRegion pending; // drawn into the canvas, not yet committed
+    DirtyRegion pending; // presented, not yet drawn into a buffer and committed
     wl_callback* frame = nullptr;
     double asked = 0; // when the outstanding frame was asked for
     bool seen = true;
@@ -265,8 +264,6 @@ bool makeBuffers(Piece& p) {
     return true;
 }
 
-void commit(Piece& p);
-
 void onFrame(void* data, wl_callback* callback, std::uint32_t) {
     auto* p = static_cast<Piece*>(data);
     wl_callback_destroy(callback);
@@ -276,28 +273,32 @@ void onFrame(void* data, wl_callback* callback, std::uint32_t) {
         p->seen = true;
         queue(DriverEvent::Exposed, p->window);
     }
-    if (!p->pending.empty()) commit(*p);
+    // What was presented meanwhile goes up with the next present, drawn from the
+    // picture as it is by then.
 }
 
 const wl_callback_listener kFrameListener = {onFrame};
 
-// Puts what the canvas has that the buffer lacks into a free buffer and shows it.
-void commit(Piece& p) {
-    if (!p.layer || p.frame || p.width <= 0) return; // not configured, or the last frame not done
+// Draws what a free buffer lacks of the picture straight from the window's
+// surface (no copy of its own kept), and shows it: the pending rectangles as
+// damage, the rest as what the other buffer showed since this one was drawn.
+void commit(Piece& p, const Surface& surface, const Placement& placement) {
+    if (!p.layer || p.frame || p.width <= 0 || p.pending.empty()) return;
     Buffer* b = !p.buffers[0].busy ? &p.buffers[0] : !p.buffers[1].busy ? &p.buffers[1] : nullptr;
     if (!b) return;
     Buffer& other = b == &p.buffers[0] ? p.buffers[1] : p.buffers[0];
-    auto copy = [&](const PixelRect& r) {
-        for (int y = r.y0; y < r.y1; ++y)
-            std::memcpy(b->pixels + std::size_t(y) * p.width + r.x0,
-                        p.canvas.data() + std::size_t(y) * p.width + r.x0,
-                        std::size_t(r.x1 - r.x0) * 4);
-    };
+    Placement here = placement;
+    here.offsetX -= p.offsetX;
+    here.offsetY -= p.offsetY;
+    here.targetW = p.width;
+    here.targetH = p.height;
+    Target t{b->pixels, p.width * 4, p.width, p.height, PixelLayout{4, 16, 8, 0, 0, 0, 0, 0}};
+    for (const PixelRect& r : p.pending)
+        b->stale.add(r);
     for (const PixelRect& r : b->stale)
-        copy(r);
+        scaleInto(surface, here, r, t, state().scratch);
     b->stale.clear();
     for (const PixelRect& r : p.pending) {
-        copy(r);
         other.stale.add(r);
         wl_surface_damage_buffer(p.surface, r.x0, r.y0, r.x1 - r.x0, r.y1 - r.y0);
     }
@@ -320,13 +321,11 @@ void onConfigure(void* data, zwlr_layer_surface_v1* layer, std::uint32_t serial,
     if (w == p->width && h == p->height) return;
     p->width = w;
     p->height = h;
-    p->canvas.assign(std::size_t(w) * std::size_t(h), 0);
     wl_surface_set_buffer_scale(p->surface, scale);
     if (!makeBuffers(*p)) lost();
-    // A new size: the window's whole picture goes up again.
+    // A new size: the window's whole picture goes up again, at its next present.
     p->pending.add(PixelRect{0, 0, w, h});
     queue(DriverEvent::Exposed, p->window);
-    commit(*p);
 }
 
 void onClosed(void* data, zwlr_layer_surface_v1*) {
@@ -722,7 +721,8 @@ struct Layer {
         height = w ? w->frame.h : 0;
     }
 
-    // Each output's part of the rectangles into its canvas, to go up at its next frame.
+    // Each output's part of the rectangles, drawn into its free buffer and
+    // shown, or kept for the next present while its last frame is not done.
     static void present(DriverWindow* window, const Surface& surface, const Placement& placement,
                         const PixelRect* rects, int count) {
         Window* w = windowOf(window);
@@ -730,27 +730,17 @@ struct Layer {
         for (auto& piece : w->pieces) {
             Piece& p = *piece;
             if (p.width <= 0) continue;
-            Placement here = placement;
-            here.offsetX -= p.offsetX;
-            here.offsetY -= p.offsetY;
-            here.targetW = p.width;
-            here.targetH = p.height;
-            Target t{p.canvas.data(), p.width * 4, p.width, p.height,
-                     PixelLayout{4, 16, 8, 0, 0, 0, 0, 0}};
             for (int i = 0; i < count; ++i) {
-                PixelRect r{std::max(rects[i].x0 - p.offsetX, 0),
-                            std::max(rects[i].y0 - p.offsetY, 0),
-                            std::min(rects[i].x1 - p.offsetX, p.width),
-                            std::min(rects[i].y1 - p.offsetY, p.height)};
-                if (r.empty()) continue;
-                scaleInto(surface, here, r, t, state().scratch);
-                p.pending.add(r);
+                const PixelRect r{std::max(rects[i].x0 - p.offsetX, 0),
+                                  std::max(rects[i].y0 - p.offsetY, 0),
+                                  std::min(rects[i].x1 - p.offsetX, p.width),
+                                  std::min(rects[i].y1 - p.offsetY, p.height)};
+                if (!r.empty()) p.pending.add(r);
             }
-            commit(p);
+            commit(p, surface, placement);
         }
         flush();
     }
-
     // The root window is the desktop's background, on every output.
     static DriverWindow* adopt(unsigned long id) {
         if (id != 0) return nullptr;
