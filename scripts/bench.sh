@@ -7,8 +7,9 @@
 # then frames and screen updates per second at letters a and e under sway (headless,
 # software GL), beside the same on X11; the browser page (Emscripten) in headless
 # Chromium at a and e, with its renderer process's load; then what the screensaver
-# costs on a 1920x1080 screen at its default pace and at delay 0, beside two of
-# XScreenSaver's own hacks (scripts/pace.sh).
+# costs and how it looks on a 1920x1080 screen at its default pace, feathered and at
+# delay 0, beside two of XScreenSaver's own hacks (scripts/pace.sh); and what it
+# costs on the layers of a Wayland desktop of two outputs.
 #   scripts/bench.sh [REPETITIONS] [MIN_TIME_S] [FPS_SECONDS]   (defaults 9 0.1 5)
 # Writes its raw results to build-bench/results/. Needs mingw-w64 and wine64.
 # Every run of the program starts from the same seed, $TESSALINE_SEED (default 1),
@@ -20,7 +21,7 @@ reps=${1:-9} mintime=${2:-0.1} fpssec=${3:-5}
 export TESSALINE_SEED=${TESSALINE_SEED:-1}
 bash scripts/deps.sh g++ cmake make pkg-config libsdl2-dev libwayland-dev librust-wayland-protocols-dev libbenchmark-dev \
     libx11-dev libxdamage-dev libxrandr-dev xvfb x11-xserver-utils mingw-w64 wine64 python3 \
-    sway libegl-mesa0 libgl1-mesa-dri emscripten chromium
+    sway xwayland weston libegl-mesa0 libgl1-mesa-dri emscripten chromium
 wine=/usr/lib/wine/wine64
 export WINEDEBUG=-all
 # A prefix of our own: its wineserver and desktop see only this run's X server,
@@ -104,7 +105,10 @@ cleanup
 work=$out
 # shellcheck source=../tests/support/wayland_session.sh
 . tests/support/wayland_session.sh
-waylandSession build-bench/bench/tessaline-fps
+cmake --build build-bench -j2 --target tessaline-saver >/dev/null
+# The X window the saver draws into beside its layers (a test helper, built here alone).
+g++ -O2 -o build-bench/xprobe tests/e2e/xprobe.cpp -lX11 -lXdamage
+waylandSession build-bench/bench/tessaline-fps build-bench/app/tessaline-saver build-bench/xprobe
 startSway
 for letter in a e; do
     echo "fps $letter: ours on sway" >&2
@@ -115,6 +119,52 @@ for letter in a e; do
         >"$out/commits-wayland-$letter.txt" || true
     grep '^frames' "$out/wayland-$letter.log" >"$out/fps-wayland-$letter.txt"
 done
+
+# The saver on the desktop's layers of sway with two 1920x1080 outputs (headless,
+# software rendering): -overlay, beside the X saver in one Xwayland window over
+# both outputs, then -wallpaper seen and covered by a full-screen window on each
+# output; the share of a core the saver, sway and Xwayland take over 20 s, after
+# 5 s to settle.
+quietKill $sway
+startSway layers 2
+cpuTicks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+xwayland=$(pgrep -u "${user:-$(id -un)}" -n Xwayland)
+layerCost() {
+    local name=$1 pid a0 s0 x0 t0 a1 s1 x1 t1
+    shift
+    echo "layers: $name" >&2
+    "$@" 2>>"$out/layers.log" &
+    pid=$!
+    pids+=($pid)
+    sleep 5
+    a0=$(cpuTicks $pid) s0=$(cpuTicks $sway) x0=$(cpuTicks "$xwayland") t0=$(date +%s.%N)
+    sleep 20
+    a1=$(cpuTicks $pid) s1=$(cpuTicks $sway) x1=$(cpuTicks "$xwayland") t1=$(date +%s.%N)
+    kill -TERM $pid
+    wait $pid || true
+    awk -v a=$((a1 - a0)) -v s=$((s1 - s0)) -v x=$((x1 - x0)) -v t0="$t0" -v t1="$t1" \
+        -v hz="$(getconf CLK_TCK)" -v n="$name" 'BEGIN { d = (t1 - t0) * hz
+        printf "  %-46s %5.1f %%   saver %4.1f, sway %4.1f, Xwayland %4.1f\n", n,
+            100 * (a + s + x) / d, 100 * a / d, 100 * s / d, 100 * x / d }' >>"$out/layers.txt"
+}
+saver=(TESSALINE_SEED="$TESSALINE_SEED" "$dir/tessaline-saver")
+layerCost "tessaline-saver -overlay" "${onSway[@]}" "${saver[@]}" -overlay
+"${onX[@]}" "$dir/xprobe" window 3840 1080 000000 over >"$out/window" &
+xwindow=$!
+pids+=($xwindow)
+for _ in $(seq 100); do [ -s "$out/window" ] && break; sleep 0.05; done
+layerCost "tessaline-saver -window-id (X, over both)" "${onX[@]}" "${saver[@]}" \
+    -window-id "$(head -1 "$out/window")"
+quietKill $xwindow
+layerCost "tessaline-saver -wallpaper" "${onSway[@]}" "${saver[@]}" -wallpaper
+for output in HEADLESS-1 HEADLESS-2; do
+    "${onSway[@]}" swaymsg focus output $output >/dev/null
+    "${onSway[@]}" weston-fullscreen >/dev/null 2>&1 &
+    pids+=($!)
+    sleep 1
+    "${onSway[@]}" swaymsg fullscreen enable >/dev/null
+done
+layerCost "tessaline-saver -wallpaper, covered" "${onSway[@]}" "${saver[@]}" -wallpaper
 
 # The browser page in headless Chromium: frames and presents per second of the frame
 # counter build at ?delay=0, and the renderer's share of a core at the page's
@@ -133,7 +183,10 @@ echo "every run of the program from seed $TESSALINE_SEED (TESSALINE_SEED)"
 python3 scripts/bench_table.py "$out" "$(getconf CLK_TCK)"
 
 echo
-echo "The screensaver's cost (share of one core, 10 s each, 1920x1080 Xvfb):"
-cmake --build build-bench -j2 --target tessaline-saver >/dev/null
-TESSALINE_SAVER=build-bench/app/tessaline-saver bash scripts/pace.sh --seconds 10 --seeds 0 \
-    --hacks "swirl metaballs" default 0
+echo "The screensaver's cost and look (share of one core over 10 s; lit pixels and their"
+echo "brightness after 60 s, over 5 seeds; 1920x1080 Xvfb), beside two of XScreenSaver's hacks:"
+TESSALINE_SAVER=build-bench/app/tessaline-saver bash scripts/pace.sh --seconds 10 --look 60 \
+    --seeds 5 --hacks "swirl metaballs" default feathered 0
+echo
+echo "The screensaver on sway's layers, two 1920x1080 outputs (share of one core):"
+cat "$out/layers.txt"

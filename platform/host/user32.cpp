@@ -285,7 +285,7 @@ LRESULT DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
         DestroyWindow(window);
         return 0;
     case WM_PAINT: {
-        PAINTSTRUCT ps;
+        PAINTSTRUCT ps{};
         BeginPaint(window, &ps);
         EndPaint(window, &ps);
         return 0;
