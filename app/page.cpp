@@ -17,7 +17,7 @@ namespace {
 unsigned delayOf(const std::string& text, bool feathered) {
     unsigned long long delay = 0;
     if (parseNumber(text.c_str(), 10, 10000000, delay)) return unsigned(delay);
-    return feathered ? kFeatheredDelay : kDefaultDelay;
+    return feathered ? kFeatheredDelay : kPageDelay;
 }
 
 } // namespace
