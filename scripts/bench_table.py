@@ -109,9 +109,22 @@ def main():
                    "presents are the page's canvas updates")
     cpu_file = out / "cpu-web.txt"
     if cpu_file.exists():
-        pace = dict((line.split()[0], line.split()[2]) for line in cpu_file.read_text().splitlines())
-        print(f"  the page's renderer process: {pace.get('default', '-')} % of a core at the "
-              f"default pace, {pace.get('delay0', '-')} % at ?delay=0")
+        # name cpu C presents P lit L brightness B, one run a line
+        rows = {f[0]: dict(zip(f[1::2], f[2::2])) for f in
+                (line.split() for line in cpu_file.read_text().splitlines())}
+        print()
+        print("the page in headless Chromium, 1280x1024 (CPU: all of its processes; the picture after the run)")
+        print(f"{'page':<22}{'cpu %':>8}{'presents/s':>12}{'lit':>8}{'brightness':>12}")
+        names = {"default": "tessaline.html", "feathered": "?feathered=1", "delay0": "?delay=0",
+                 "empty": "empty, frames only"}
+        for name, label in names.items():
+            r = rows.get(name)
+            if r:
+                print(f"{label:<22}{r['cpu']:>8}{r['presents']:>12}{r['lit']:>8}{r['brightness']:>12}")
+        if "default" in rows and "empty" in rows:
+            over = float(rows["default"]["cpu"]) - float(rows["empty"]["cpu"])
+            print(f"  the default within 5 points of the empty page: {over:+.1f}, "
+                  f"{'met' if over <= 5 else 'MISSED'}")
 
     ours = [runs[("ours", letter)] for letter in LETTERS]
     if all(ours):
