@@ -16,7 +16,7 @@
 # letter c covers exactly one monitor, on Wayland and on X11 alike (one half
 # black with traces, the other the compositor's grey); the saver in one X window
 # over both gives each monitor a chain (traces in each half). The compositor killed
-# under the program (Wayland, X11) and under the saver: exit 1 within a second,
+# under the program (Wayland, X11), the saver and its overlay: exit 1 within a second,
 # with one line naming the lost connection. On the desktop's layers of the two
 # monitors: the wallpaper shows traces on both, stays under a window that covers
 # one, and a key leaves it running; the overlay shows traces on both, a key (wtype)
@@ -276,10 +276,11 @@ kill -TERM $app
 expectExit 143 SIGTERM
 echo "$scenario: a new monitor showed traces at once"
 
-# The compositor killed under the program: one line naming it, exit 1 at once.
+# The compositor killed under the program, the saver and its overlay: one line
+# naming it, exit 1 at once.
 # Each run starts a sway of its own, and kills it.
 run=0
-for scenario in "tessaline, Wayland" "saver, Wayland" "tessaline, X11"; do
+for scenario in "tessaline, Wayland" "saver, Wayland" "overlay, Wayland" "tessaline, X11"; do
     run=$((run + 1))
     startSway "lost$run" 2
     name=$title command=("$dir/tessaline" c) line="connection to the Wayland compositor at 'wayland-"
@@ -288,8 +289,12 @@ for scenario in "tessaline, Wayland" "saver, Wayland" "tessaline, X11"; do
     *X11) command=(env -u WAYLAND_DISPLAY "DISPLAY=${onX[-1]#DISPLAY=}" "${command[@]}")
         line="connection to the X server was lost" ;;
     esac
-    start "$name" "${command[@]}"
-    sleep 0.5
+    if [ "$scenario" = "overlay, Wayland" ]; then # no window in sway's tree: its layers
+        layer -overlay
+    else
+        start "$name" "${command[@]}"
+        sleep 0.5
+    fi
     kill -KILL $sway
     exitWithin=1
     expectExit 1 "the compositor's end ($scenario)"
