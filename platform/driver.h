@@ -82,7 +82,7 @@ struct Driver {
     std::vector<Monitor> (*monitors)();
 
     // A window that can be drawn into, hidden; null with why when none can be made.
-    DriverWindow* (*createWindow)(const WindowSpec& spec, std::string& why);
+    DriverWindow* (*createWindow)(const WindowSpec& asked, std::string& why);
     void (*destroyWindow)(DriverWindow* window);
     // Shown (and with `raise`, given the keyboard), or hidden.
     void (*showWindow)(DriverWindow* window, bool shown, bool raise);

@@ -81,13 +81,13 @@ struct Headless {
 
     static std::vector<Monitor> monitors() { return desktop().monitors; }
 
-    static DriverWindow* createWindow(const WindowSpec& spec, std::string&) {
+    static DriverWindow* createWindow(const WindowSpec& asked, std::string&) {
         auto w = std::make_unique<Window>();
-        w->title = spec.title;
-        w->borderless = spec.borderless;
-        w->resizable = spec.resizable;
-        w->fullScreen = spec.fullScreen;
-        resize(*w, spec.frame);
+        w->title = asked.title;
+        w->borderless = asked.borderless;
+        w->resizable = asked.resizable;
+        w->fullScreen = asked.fullScreen;
+        resize(*w, asked.frame);
         slot()->windows.push_back(std::move(w));
         return handleOf(slot()->windows.back().get());
     }

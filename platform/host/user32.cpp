@@ -119,17 +119,17 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR title, DWORD style, int x, 
         // The switched screen: full screen on the home monitor, as layoutWindows() puts it.
         w->covering = displaySwitched();
         w->resizable = (style & WS_THICKFRAME) != 0;
-        tess::WindowSpec spec;
-        spec.title = w->title.c_str();
-        spec.frame = frameOf(*w);
-        spec.clientW = width;
-        spec.clientH = height;
-        spec.borderless = (style & WS_POPUP) != 0;
-        spec.resizable = w->resizable;
-        spec.fullScreen = w->covering;
+        tess::WindowSpec asked;
+        asked.title = w->title.c_str();
+        asked.frame = frameOf(*w);
+        asked.clientW = width;
+        asked.clientH = height;
+        asked.borderless = (style & WS_POPUP) != 0;
+        asked.resizable = w->resizable;
+        asked.fullScreen = w->covering;
         std::string why;
         // A window nothing can be shown in is never made: the program never runs invisibly.
-        w->shownIn = driver().createWindow(spec, why);
+        w->shownIn = driver().createWindow(asked, why);
         if (!w->shownIn) {
             static bool told = false;
             tellOnce(told, "no window could be opened", why.c_str());

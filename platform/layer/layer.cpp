@@ -674,8 +674,8 @@ struct Layer {
         return out;
     }
 
-    static DriverWindow* createWindow(const WindowSpec& spec, std::string&) {
-        return handleOf(makeWindow(false, spec.frame));
+    static DriverWindow* createWindow(const WindowSpec& asked, std::string&) {
+        return handleOf(makeWindow(false, asked.frame));
     }
 
     static void destroyWindow(DriverWindow* window) {

@@ -67,8 +67,9 @@ struct Portable : SdlDriver<kHooks> {
         state().reset();
     }
 
-    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
-        return drawable(plainWindow(spec.title, spec.frame, windowFlags(spec)), why, destroyWindow);
+    static DriverWindow* createWindow(const WindowSpec& asked, std::string& why) {
+        return drawable(plainWindow(asked.title, asked.frame, windowFlags(asked)), why,
+                        destroyWindow);
     }
 };
 

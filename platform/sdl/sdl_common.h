@@ -53,7 +53,7 @@ bool displaysChanged(std::vector<Monitor>& seen);
 
 // ---- Windows --------------------------------------------------------------------------------
 // SDL_CreateWindow's flags for a window of this kind, hidden.
-std::uint32_t windowFlags(const WindowSpec& spec);
+std::uint32_t windowFlags(const WindowSpec& asked);
 SDL_Window* plainWindow(const char* title, const Area& frame, std::uint32_t flags);
 // A window `made` (null: not made) kept only when SDL can give it a surface to
 // draw into, else destroyed with `destroy` and null, with why.

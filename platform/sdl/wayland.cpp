@@ -113,8 +113,8 @@ struct Wayland : SdlDriver<kHooks> {
         stopVideo();
     }
 
-    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
-        SDL_Window* window = plainWindow(spec.title, spec.frame, windowFlags(spec));
+    static DriverWindow* createWindow(const WindowSpec& asked, std::string& why) {
+        SDL_Window* window = plainWindow(asked.title, asked.frame, windowFlags(asked));
         SDL_SysWMinfo info;
         SDL_VERSION(&info.version);
         if (window && !state().display && SDL_GetWindowWMInfo(window, &info) &&

@@ -57,11 +57,11 @@ bool displaysChanged(std::vector<Monitor>& seen) {
     return true;
 }
 
-std::uint32_t windowFlags(const WindowSpec& spec) {
+std::uint32_t windowFlags(const WindowSpec& asked) {
     std::uint32_t flags = SDL_WINDOW_HIDDEN;
-    if (spec.borderless) flags |= SDL_WINDOW_BORDERLESS;
-    if (spec.resizable) flags |= SDL_WINDOW_RESIZABLE;
-    if (spec.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP;
+    if (asked.borderless) flags |= SDL_WINDOW_BORDERLESS;
+    if (asked.resizable) flags |= SDL_WINDOW_RESIZABLE;
+    if (asked.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALWAYS_ON_TOP;
     return flags;
 }
 

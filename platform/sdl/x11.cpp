@@ -438,11 +438,11 @@ struct X11 : SdlDriver<kHooks> {
 
     static std::vector<Monitor> monitors() { return state().monitors; }
 
-    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
+    static DriverWindow* createWindow(const WindowSpec& asked, std::string& why) {
         State& s = state();
-        const std::uint32_t flags = windowFlags(spec);
-        SDL_Window* window = s.screen != 0 ? createOnOtherScreen(spec.title, spec.frame, flags)
-                                           : plainWindow(spec.title, spec.frame, flags);
+        const std::uint32_t flags = windowFlags(asked);
+        SDL_Window* window = s.screen != 0 ? createOnOtherScreen(asked.title, asked.frame, flags)
+                                           : plainWindow(asked.title, asked.frame, flags);
         if (window && !s.sdlDisplay) s.sdlDisplay = displayOf(window);
         return drawable(window, why, destroyX11Window);
     }

@@ -103,17 +103,17 @@ struct Page {
         return {m};
     }
 
-    static DriverWindow* createWindow(const WindowSpec& spec, std::string& why) {
+    static DriverWindow* createWindow(const WindowSpec& asked, std::string& why) {
         State& s = *slot();
         if (s.canvas) {
             why = "the page has one canvas, and it shows a window already";
             return nullptr;
         }
         s.canvas = std::make_unique<Canvas>();
-        s.canvas->width = spec.clientW;
-        s.canvas->height = spec.clientH;
-        setCanvas(spec.clientW, spec.clientH, false);
-        fitCanvas(spec.fullScreen);
+        s.canvas->width = asked.clientW;
+        s.canvas->height = asked.clientH;
+        setCanvas(asked.clientW, asked.clientH, false);
+        fitCanvas(asked.fullScreen);
         return handleOf(s.canvas.get());
     }
 
