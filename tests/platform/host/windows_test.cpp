@@ -1,4 +1,4 @@
-// Windows on the headless desktop: the switched screen, monitors, moves, the
+// Windows on the headless desktop: the switched screen, monitors and their changes, moves, the
 // present's pace, close requests and signals, classes, adopted parents, and a
 // host that leaves nothing behind.
 
@@ -230,6 +230,49 @@ TEST_F(TwoMonitors, AMovedWindowIsWhereItWasMovedToAndPacedByThatMonitor) {
     pointTo(hwnd, 5, 6);
     EXPECT_EQ(xy(cursor()), (std::vector<LONG>{1405, 506}));
     ReleaseDC(hwnd, dc);
+}
+
+std::vector<std::vector<LPARAM>>& displayChanges() {
+    static std::vector<std::vector<LPARAM>> s;
+    return s;
+}
+LRESULT CALLBACK displayProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == WM_DISPLAYCHANGE) displayChanges().push_back({LPARAM(wp), LOWORD(lp), HIWORD(lp)});
+    return DefWindowProcA(w, m, wp, lp);
+}
+void dispatchAll() {
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&m);
+}
+
+TEST_F(TwoMonitors, AChangedDesktopIsAnnouncedOnceAndAWindowMovesOverItWhole) {
+    ASSERT_NE(registerTestClass("display", displayProc), 0);
+    HWND hwnd = popup(0, 0, 2080, 1024, "display");
+    displayChanges().clear();
+    headless::setMonitors(twoMonitors()); // the same again: nothing to tell
+    dispatchAll();
+    EXPECT_TRUE(displayChanges().empty());
+    std::vector<Monitor> three = twoMonitors();
+    three.push_back({"third", Area{2080, 0, 1920, 1080}, 32, 60});
+    headless::setMonitors(three);
+    dispatchAll();
+    // Bits per pixel and the screen's size, the primary monitor's.
+    EXPECT_EQ(displayChanges(), (std::vector<std::vector<LPARAM>>{{32, 1280, 1024}}));
+    ASSERT_TRUE(SetWindowPos(hwnd, HWND_TOPMOST, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                             GetSystemMetrics(SM_YVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                             GetSystemMetrics(SM_CYVIRTUALSCREEN), SWP_NOACTIVATE));
+    EXPECT_EQ(corners(shown(hwnd).area), (std::vector<int>{0, 0, 4000, 1080}));
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ((std::vector<LONG>{client.right, client.bottom}), (std::vector<LONG>{4000, 1080}));
+    // Moved only, it keeps its size; a child cannot be placed, it fills its parent.
+    ASSERT_TRUE(SetWindowPos(hwnd, nullptr, 100, 50, 1, 1, SWP_NOSIZE | SWP_NOZORDER));
+    EXPECT_EQ(corners(shown(hwnd).area), (std::vector<int>{100, 50, 4000, 1080}));
+    HWND child =
+        CreateWindowExA(0, "quiet", "c", WS_CHILD, 0, 0, 10, 10, hwnd, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(SetWindowPos(child, nullptr, 5, 5, 20, 20, SWP_NOZORDER));
 }
 
 double fakeNow = 0;
