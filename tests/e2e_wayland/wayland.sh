@@ -1,36 +1,35 @@
 #!/usr/bin/env bash
 # The program on headless Wayland compositors, screenshots taken with grim.
 #   wayland.sh TESSALINE TESSALINE_SAVER XPROBE WPOINTER WORKDIR
-# Under sway (1280x1024, no input devices): at letters a and e, 2 s after its
-# window is mapped, the screen shows coloured traces (neither black nor the
-# desktop background), 320x240 four times enlarged within 1280x960 at (0, 32),
-# and the window holds no idle inhibitor (the session may idle and lock);
-# SIGTERM ends it with 0 (Esc cannot be typed without a keyboard). The same holds
-# for the screensaver in a window of its own (sway tiles it over the output), which
-# SIGTERM ends by the signal, as screensavers end. With the
-# accelerated window surface refused (SDL_FRAMEBUFFER_ACCELERATION=0) it exits 1
-# with one line instead of running invisibly. With no compositor reachable, and
-# under Weston's headless backend (no seat, where SDL 2.26 itself would crash):
-# exit 1 with one line. A desktop of two monitors, sway with two 1920x1080
-# outputs side by side and Xwayland (two RandR monitors on a 3840x1080 screen):
-# letter c covers exactly one monitor, on Wayland and on X11 alike (one half
-# black with traces, the other the compositor's grey); the saver in one X window
-# over both gives each monitor a chain (traces in each half). The compositor killed
-# under the program (Wayland, X11), the saver and its overlay: exit 1 within a second,
-# with one line naming the lost connection. On the desktop's layers of the two
-# monitors: the wallpaper shows traces on both, stays under a window that covers
-# one, and a key leaves it running; the overlay shows traces on both, a key (wtype)
-# or a pointer move (wpointer) ends it with 0, swayidle's timeout starts it, an
-# output added with create_output shows traces at once, one disabled leaves it
-# running, and SIGTERM gives 143. Exit 77 (skipped) when the
-# compositors are not installed.
+# Under sway (1280x1024, no input devices): at letters a and e, 2 s after its window is
+# mapped, the screen shows coloured traces (neither black nor the desktop background),
+# 320x240 four times enlarged within 1280x960 at (0, 32), and the window holds no idle
+# inhibitor (the session may idle and lock); SIGTERM ends it with 0 (Esc cannot be typed
+# without a keyboard). The same holds for the screensaver in a window of its own (sway
+# tiles it over the output), which SIGTERM ends by the signal, as screensavers end. With
+# the accelerated window surface refused (SDL_FRAMEBUFFER_ACCELERATION=0) it exits 1
+# with one line instead of running invisibly. With no compositor reachable, and under
+# Weston's headless backend (no seat, where SDL 2.26 itself would crash; no layer shell
+# for the overlay): exit 1 with one line. A desktop of two monitors, sway with two
+# 1920x1080 outputs side by side and Xwayland (two RandR monitors on a 3840x1080
+# screen): letter c covers exactly one monitor, on Wayland and on X11 alike (one half
+# black with traces, the other the compositor's grey); the saver in one X window over
+# both gives each monitor a chain (traces in each half). The compositor killed under the
+# program (Wayland, X11), the saver and its overlay: exit 1 within a second, with one
+# line naming the lost connection. On the desktop's layers of the two monitors: the
+# wallpaper shows traces on both, stays under a window that covers one, and a key leaves
+# it running; the overlay shows traces on both, a key (wtype) or a pointer move
+# (wpointer) ends it with 0, swayidle's timeout starts it, an output added with
+# create_output shows traces at once, one disabled leaves it running, and SIGTERM gives
+# 143. Exit 77 (skipped) when the compositors are not installed.
 set -euo pipefail
 tessaline=$1 saver=$2 xprobe=$3 wpointer=$4 work=$5
 here=$(dirname "$0")
 title="Tessaline II alpha 1"
 for tool in sway swaymsg swayidle wtype grim weston Xwayland xrandr python3 setpriv; do
     command -v $tool >/dev/null ||
-        { echo "SKIP: $tool is not installed (scripts/deps.sh installs sway, swayidle, wtype, grim, weston, xwayland)"; exit 77; }
+        { echo "SKIP: $tool is not installed (scripts/deps.sh installs sway, swayidle, wtype," \
+            "grim, weston, xwayland)"; exit 77; }
 done
 rm -rf "$work"
 mkdir -p "$work"
@@ -143,6 +142,9 @@ userEnv "$dir/weston"
 pids+=($!)
 waitSocket "$dir/weston" wayland-weston
 expectLine "weston, no seat" "no seat" "${env[@]}" WAYLAND_DISPLAY=wayland-weston "$dir/tessaline" a
+# Nor does Weston offer the desktop's layers.
+expectLine "weston, no layers" "offers no layer shell" "${env[@]}" WAYLAND_DISPLAY=wayland-weston \
+    "$dir/tessaline-saver" -overlay
 
 # --- Two monitors: sway with two outputs side by side, and Xwayland.
 startSway two 2
