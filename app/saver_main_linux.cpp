@@ -49,8 +49,10 @@ int say(const char* what, const char* detail = nullptr) {
 // A daemon expects its hacks to end by the signal it sent: after cleaning up,
 // the signal is raised again with its default action.
 int endedBy(int code) {
-    if (const int signal = tess::terminationSignal()) {
-        tess::shutdownHost();
+    const int signal = tess::terminationSignal();
+    // The window system's connection closed here, not left to the exit.
+    tess::shutdownHost();
+    if (signal) {
         std::signal(signal, SIG_DFL);
         std::raise(signal);
     }
