@@ -51,7 +51,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "wpointer: no compositor\n");
         return 1;
     }
-    wl_registry_add_listener(wl_display_get_registry(display), &kRegistry, nullptr);
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &kRegistry, nullptr);
     wl_display_roundtrip(display);
     if (!manager) {
         std::fprintf(stderr, "wpointer: no zwlr_virtual_pointer_manager_v1\n");
@@ -71,6 +72,9 @@ int main(int argc, char** argv) {
     wl_display_roundtrip(display);
     pause(500);
     zwlr_virtual_pointer_v1_destroy(pointer);
+    zwlr_virtual_pointer_manager_v1_destroy(manager);
+    if (seat) wl_seat_destroy(seat);
+    wl_registry_destroy(registry);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;
