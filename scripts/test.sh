@@ -68,10 +68,14 @@ buildNative() {
         -DTESS_WEB_PAGE="$root/build-web/tessaline.html" &&
     cmake --build build -j"$jobs"
 }
-# Everything again with AddressSanitizer and UndefinedBehaviorSanitizer.
+# Everything again with AddressSanitizer and UndefinedBehaviorSanitizer, at -O1 with
+# line tables only: the reports still name file and line, and it compiles in a little
+# over half the time of -O2 -g (115 s against 200 here), the longest build of the suite.
 buildAsan() {
+    local flags="-O1 -g1 -DNDEBUG"
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESS_BUILD_TESTS=ON \
-        -DTESS_SANITIZE=ON &&
+        -DTESS_SANITIZE=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
+        -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" &&
     cmake --build build-asan -j"$jobs"
 }
 # 32-bit Windows, program and tests: compiled and linked only (this kernel cannot run
