@@ -36,15 +36,42 @@ summary() {
 trap summary EXIT
 
 step "packages"
-# Every package the suite uses, in one update and one install; the scripts and tests
-# run below ask again for theirs and find them present. Without the Wayland
-# compositors, Xwayland or Mesa, e2e_wayland says it is skipped, and why.
-bash scripts/deps.sh g++ cmake make pkg-config python3 libgtest-dev libgmock-dev libpng-dev \
-    libsdl2-dev libwayland-dev librust-wayland-protocols-dev libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils \
-    x11-xserver-utils x11-apps xrestop xprintidle xscreensaver openbox tint2 wmctrl mingw-w64 wine64 \
-    dpkg-dev file lintian desktop-file-utils man-db wixl msitools devscripts python3-pefile emscripten chromium \
-    clang libclang-rt-14-dev \
-    --optional sway swayidle wtype grim weston xwayland libegl-mesa0 libgl1-mesa-dri
+# Every package the suite uses, in three groups: the first build's now, the rest in the
+# background in the order the builds need them, while the first build runs (each group
+# marks its end in build-logs/). The scripts and tests run below ask again for theirs
+# and find them present. Without the Wayland compositors, Xwayland or Mesa, e2e_wayland
+# says it is skipped, and why. Of mingw-w64, only the compilers the toolchain files pick.
+bash scripts/deps.sh g++ cmake make python3 libgtest-dev libgmock-dev \
+    g++-mingw-w64-x86-64-posix wixl msitools
+packages() {
+    local begun
+    begun=$(date +%s)
+    bash scripts/deps.sh emscripten chromium && touch "$logs/packages-web.done" &&
+    bash scripts/deps.sh pkg-config libpng-dev libsdl2-dev libwayland-dev librust-wayland-protocols-dev \
+        libx11-dev libxrandr-dev libxdamage-dev xvfb xdotool x11-utils x11-xserver-utils x11-apps \
+        xrestop xprintidle xscreensaver openbox tint2 wmctrl g++-mingw-w64-i686-posix wine64 dpkg-dev \
+        file lintian desktop-file-utils man-db devscripts python3-pefile clang libclang-rt-14-dev \
+        --optional sway swayidle wtype grim weston xwayland libegl-mesa0 libgl1-mesa-dri &&
+        printf '%5d s  %s\n' $(($(date +%s) - begun)) "packages, the rest" >>"$logs/builds.times" &&
+        touch "$logs/packages.done"
+}
+{ packages >"$logs/packages.log" 2>&1 || touch "$logs/packages.failed"; } &
+packager=$!
+# Waits for NAME.done in build-logs/, made by the process PID: fails, with the end of
+# LOG, when NAME.failed appears or PID ends without either.
+awaitDone() {
+    local name=$1 pid=$2 log=$3
+    until [ -e "$logs/$name.done" ]; do
+        if [ -e "$logs/$name.failed" ] || ! kill -0 "$pid" 2>/dev/null; then
+            [ -e "$logs/$name.done" ] && return 0
+            tail -60 "$log" 2>/dev/null || true
+            echo "test.sh: $name failed (log: $log)"
+            return 1
+        fi
+        sleep 1
+    done
+}
+awaitPackages() { awaitDone "${1:-packages}" "$packager" "$logs/packages.log"; }
 
 # ---- The builds ---------------------------------------------------------------------------------
 win64=$root/build-win64-tests
@@ -99,6 +126,11 @@ builds() {
     renice -n 10 -p $BASHPID >/dev/null # the tests come first
     local name begun
     for name in win64 web native asan win32 fuzz; do
+        case $name in
+        win64) ;;
+        web) awaitPackages packages-web >"$logs/$name.log" 2>&1 || { touch "$logs/$name.failed"; return 1; } ;;
+        *) awaitPackages >"$logs/$name.log" 2>&1 || { touch "$logs/$name.failed"; return 1; } ;;
+        esac
         begun=$(date +%s)
         if "build${name^}" >"$logs/$name.log" 2>&1; then
             printf '%5d s  %s\n' $(($(date +%s) - begun)) "build $name" >>"$logs/builds.times"
@@ -116,19 +148,15 @@ set +m
 # Waits for a build: fails, with the end of its output, when it failed.
 built() {
     step "wait for the $1 build"
-    until [ -e "$logs/$1.done" ]; do
-        if [ -e "$logs/$1.failed" ] || ! kill -0 "$lane" 2>/dev/null; then
-            tail -60 "$logs/$1.log" 2>/dev/null || true
-            echo "test.sh: the $1 build failed (log: $logs/$1.log)"
-            exit 1
-        fi
-        sleep 1
-    done
+    awaitDone "$1" "$lane" "$logs/$1.log" || exit 1
 }
 
 # ---- The tests, in the order their builds end ---------------------------------------------------
 # A new wine prefix sets itself up on its first start, longer than a test may take:
 # make it now, while the first build runs.
+step "wait for the packages"
+awaitPackages || exit 1
+cat "$logs/packages.log"
 step "wine prefix"
 [ -d "${WINEPREFIX:-$HOME/.wine}" ] || WINEDEBUG=-all /usr/lib/wine/wine64 wineboot -i
 built win64
