@@ -3,22 +3,29 @@
 # time from its seed corpus, one target per core at a time (each is one thread).
 # Usage: scripts/fuzz.sh [seconds per target, default 30]
 #        scripts/fuzz.sh --build   (the build alone)
+#        scripts/fuzz.sh SECONDS DIR   (the fuzzers built in DIR by clang with
+#                                       -DTESS_BUILD_FUZZ=ON, as scripts/test.sh does)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 secs=${1:-30}
-bash scripts/deps.sh clang libclang-rt-14-dev cmake make
-CXX=clang++ cmake -S . -B build-fuzz -DTESS_BUILD_FUZZ=ON -DTESS_BUILD_TESTS=OFF \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-fuzz -j"$(nproc)"
-[ "$secs" != --build ] || exit 0
+build=${2:-}
+if [ -z "$build" ]; then
+    build=build-fuzz
+    bash scripts/deps.sh clang libclang-rt-14-dev cmake make
+    CXX=clang++ cmake -S . -B build-fuzz -DTESS_BUILD_FUZZ=ON -DTESS_BUILD_TESTS=OFF \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build-fuzz -j"$(nproc)"
+    [ "$secs" != --build ] || exit 0
+fi
+fuzzers=$(cd "$build" && pwd)/fuzz
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Leaves the fuzzer's exit code in $work/NAME.code and its log in $work/NAME.log.
 fuzzOne() {
     local name=$1 code=0
     cp -r "fuzz/corpus/$name" "$work/$name" # the fuzzer adds to its corpus: keep the tree's seeds as they are
-    (cd "$work" && "$root/build-fuzz/fuzz/fuzz_$name" -max_total_time="$secs" -timeout=10 \
+    (cd "$work" && "$fuzzers/fuzz_$name" -max_total_time="$secs" -timeout=10 \
         -print_final_stats=1 "$name" >"$name.log" 2>&1) || code=$?
     echo $code >"$work/$name.code"
 }

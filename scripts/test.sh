@@ -107,14 +107,15 @@ buildNative() {
     cmake --build build -j"$jobs"
 }
 # Everything again with AddressSanitizer and UndefinedBehaviorSanitizer, built by clang
-# (as the fuzzers are) at -O1 with line tables only: the reports still name file and
-# line, and it compiles in 87 s here against 115 s with g++, the longest build of the
-# suite; g++ builds the native tree above. Both take -Wall -Wextra clean.
+# at -O1 with line tables only: the reports still name file and line, and it compiles in
+# 87 s here against 115 s with g++ (g++ builds the native tree above; both take -Wall
+# -Wextra clean). The libFuzzer targets are built in the same tree, over the same
+# libraries, with the same sanitizers.
 buildAsan() {
     local flags="-O1 -g1 -DNDEBUG"
     CC=clang CXX=clang++ cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DTESS_BUILD_TESTS=ON -DTESS_SANITIZE=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" \
-        -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" &&
+        -DTESS_BUILD_TESTS=ON -DTESS_BUILD_FUZZ=ON -DTESS_SANITIZE=ON \
+        -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="$flags" -DCMAKE_C_FLAGS_RELWITHDEBINFO="$flags" &&
     cmake --build build-asan -j"$jobs"
 }
 # 32-bit Windows, program and tests: compiled and linked only (this kernel cannot run
@@ -130,14 +131,12 @@ buildWin32() {
         -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST &&
     cmake --build build-win32 -j"$jobs"
 }
-# The libFuzzer targets (clang, ASan+UBSan).
-buildFuzz() { bash scripts/fuzz.sh --build; }
 # Runs each build in turn; NAME.log holds its output (configuring included), NAME.done
 # or NAME.failed its end.
 builds() {
     renice -n 10 -p $BASHPID >/dev/null # the tests come first
     local name begun
-    for name in win64 web native asan win32 fuzz; do
+    for name in win64 web native asan win32; do
         case $name in
         win64) ;;
         web) awaitPackages packages-web >"$logs/$name.log" 2>&1 || { touch "$logs/$name.failed"; return 1; } ;;
@@ -217,6 +216,10 @@ UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build-asan --output-on-failure -j"$jobs" \
     -E '^(gdi_conformance|demo_matches_windows)$'
 
+# Every fuzzer for a bounded time from its seeds, while the win32 build runs.
+step "fuzz"
+bash scripts/fuzz.sh 20 build-asan
+
 built win32
 step "test win32"
 for image in tessaline.exe tessaline.scr; do
@@ -224,10 +227,6 @@ for image in tessaline.exe tessaline.scr; do
 done
 bash tests/install/install.sh windows build-win32 build-win32/package-check
 
-# Every fuzzer for a bounded time from its seeds.
-built fuzz
-step "fuzz"
-bash scripts/fuzz.sh 20
 
 wait $lane
 lane=""
