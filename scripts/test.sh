@@ -135,13 +135,14 @@ buildWin32() {
 # or NAME.failed its end.
 builds() {
     renice -n 10 -p $BASHPID >/dev/null # the tests come first
-    local name begun
+    local name begun group
     for name in win64 web native asan win32; do
-        case $name in
-        win64) ;;
-        web) awaitPackages packages-web >"$logs/$name.log" 2>&1 || { touch "$logs/$name.failed"; return 1; } ;;
-        *) awaitPackages packages-builds >"$logs/$name.log" 2>&1 || { touch "$logs/$name.failed"; return 1; } ;;
-        esac
+        group=packages-builds
+        [ $name != web ] || group=packages-web
+        if [ $name != win64 ] && ! awaitPackages $group >"$logs/$name.log" 2>&1; then
+            touch "$logs/$name.failed"
+            return 1
+        fi
         begun=$(date +%s)
         if "build${name^}" >"$logs/$name.log" 2>&1; then
             printf '%5d s  %s\n' $(($(date +%s) - begun)) "build $name" >>"$logs/builds.times"
