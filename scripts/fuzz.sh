@@ -7,7 +7,6 @@
 #                                       -DTESS_BUILD_FUZZ=ON, as scripts/test.sh does)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-root=$PWD
 secs=${1:-30}
 build=${2:-}
 if [ -z "$build" ]; then
